@@ -1,0 +1,27 @@
+// Conversions between engine text (GB18030 bytes in std::string) and Qt / UTF-8 text.
+#pragma once
+
+#include <QString>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kelpo {
+
+QString toQString(std::string_view engine);
+std::string fromQString(const QString& text);
+
+std::string utf8ToEngine(std::string_view utf8);
+std::string engineToUtf8(std::string_view engine);
+
+// Number of bytes of the GB18030 character that starts at `pos` (1, 2 or 4); a malformed
+// or truncated sequence counts as one byte so stepping always makes progress.
+std::size_t engineCharSize(std::string_view text, std::size_t pos);
+
+// Length of the engine form of `text` in bytes (a Chinese character counts two).
+std::size_t engineByteLength(const QString& text);
+
+// The longest prefix of `text` of at most `maxBytes` bytes that does not split a character.
+std::string_view engineCut(std::string_view text, std::size_t maxBytes);
+
+}  // namespace kelpo
