@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -34,6 +35,9 @@ class Connection : public QObject {
   bool isOpen() const { return db_ != nullptr; }
   sqlite3* handle() const { return db_; }
 
+  // Runs one statement that returns no rows (schema set-up, tools); values are bound to `?`.
+  void execute(const QString& sql, const QVariantList& parameters = {});
+
  private:
   QString connectionString_;
   sqlite3* db_ = nullptr;
@@ -62,6 +66,7 @@ class Query : public QObject {
   Connection* connection() const { return connection_; }
 
   // Statement text and its bound parameters (positional, in order of the `?` marks).
+  // clearSql() drops the parameters too, so a new statement never inherits old values.
   void clearSql();
   void setSql(const QString& text);
   QString sql() const { return sql_; }
@@ -77,8 +82,11 @@ class Query : public QObject {
   void last();
   void next();
   void prior();
-  bool eof() const;  // past the last row (also true for an empty result)
-  bool bof() const;  // before the first row
+  // As a dataset cursor does: next() on the last row and last() set eof, prior() on the first
+  // row and first()/open() set bof; the first or last row stays current and readable.
+  // An empty result is both eof and bof.
+  bool eof() const;
+  bool bof() const;
   int recordCount() const;
   int recNo() const { return static_cast<int>(row_); }
 
@@ -113,7 +121,12 @@ class Query : public QObject {
   int columnIndex(const QString& name) const;  // -1 when absent
   QString tableName() const;
 
-  Connection* connection_ = nullptr;
+  void requireActive(const char* operation) const;
+  void dropPending();
+  [[noreturn]] void fail(const std::string& message) const;
+
+  // Guarded: a connection destroyed before its queries leaves them closed, not dangling.
+  QPointer<Connection> connection_;
   QString sql_;
   QVariantList parameters_;
   bool active_ = false;
@@ -121,6 +134,7 @@ class Query : public QObject {
   std::vector<std::vector<QVariant>> rows_;
   long long row_ = 0;
   bool beforeFirst_ = false;
+  bool pastEnd_ = false;
   bool appending_ = false;
   std::vector<std::pair<QString, QVariant>> pending_;
 };

@@ -1,0 +1,186 @@
+// Picture files by extension; JPEG goes through libjpeg-turbo with errors turned into exceptions.
+#include "platform/picture.h"
+
+// jpeglib.h needs size_t and FILE declared before it.
+#include <cstddef>
+#include <cstdio>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <csetjmp>
+
+#include "platform/error.h"
+#include "platform/text.h"
+
+namespace kelpo {
+namespace {
+
+// Pictures beyond this many pixels are refused before any memory is taken for them: a
+// damaged header can claim 65500 x 65500 pixels in a few bytes.
+constexpr std::uint64_t kMaxPixels = 64ull * 1024 * 1024;
+
+// Larger files cannot be pictures of a recipe catalogue; refusing them keeps a stray huge
+// file from exhausting memory.
+constexpr qint64 kMaxFileBytes = 256ll * 1024 * 1024;
+
+// libjpeg reports fatal errors through error_exit, which must not return: it jumps back into
+// runDecoder, which releases libjpeg's state and reports failure.
+struct JpegErrorManager {
+  jpeg_error_mgr mgr;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void onJpegError(j_common_ptr info) {
+  auto* err = reinterpret_cast<JpegErrorManager*>(info->err);
+  (*info->err->format_message)(info, err->message);
+  std::longjmp(err->jump, 1);
+}
+
+// Warnings: data that ends early (or a segment cut short) would make libjpeg fill the rest
+// with grey and call it a picture; treat that as damage. Other warnings (stray bytes
+// between markers, unknown JFIF revisions) leave a sound picture and are ignored.
+void onJpegMessage(j_common_ptr info, int level) {
+  if (level >= 0) return;  // trace output
+  const int code = info->err->msg_code;
+  if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) onJpegError(info);
+}
+
+// Everything the jump may touch lives here, outside the function that calls setjmp, so its
+// value is well defined after a jump; runDecoder itself holds no object with a destructor.
+struct JpegJob {
+  const std::uint8_t* data = nullptr;
+  std::size_t size = 0;
+  jpeg_decompress_struct info{};
+  JpegErrorManager err{};
+  QImage image;
+  const char* failure = nullptr;  // our own reason, when not libjpeg's message
+};
+
+bool runDecoder(JpegJob& job) {
+  job.info.err = jpeg_std_error(&job.err.mgr);
+  job.err.mgr.error_exit = onJpegError;
+  job.err.mgr.emit_message = onJpegMessage;
+  job.err.message[0] = '\0';
+  if (setjmp(job.err.jump)) {
+    jpeg_destroy_decompress(&job.info);
+    return false;
+  }
+  jpeg_create_decompress(&job.info);
+  jpeg_mem_src(&job.info, job.data, static_cast<unsigned long>(job.size));
+  jpeg_read_header(&job.info, TRUE);
+  const bool cmyk = job.info.jpeg_color_space == JCS_CMYK || job.info.jpeg_color_space == JCS_YCCK;
+  // Both outputs take four bytes a pixel, so rows decode straight into the image.
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+  job.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+#else
+  job.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_XRGB;
+#endif
+  jpeg_calc_output_dimensions(&job.info);
+  const std::uint64_t pixels =
+      static_cast<std::uint64_t>(job.info.output_width) * job.info.output_height;
+  if (pixels == 0 || pixels > kMaxPixels) {
+    job.failure = "the picture is too large";
+    jpeg_destroy_decompress(&job.info);
+    return false;
+  }
+  jpeg_start_decompress(&job.info);
+  job.image = QImage(static_cast<int>(job.info.output_width),
+                     static_cast<int>(job.info.output_height), QImage::Format_RGB32);
+  if (job.image.isNull()) {
+    job.failure = "not enough memory for the picture";
+    jpeg_destroy_decompress(&job.info);
+    return false;
+  }
+  while (job.info.output_scanline < job.info.output_height) {
+    JSAMPROW row = job.image.scanLine(static_cast<int>(job.info.output_scanline));
+    if (jpeg_read_scanlines(&job.info, &row, 1) != 1) {
+      job.failure = "the picture data ends early";
+      jpeg_destroy_decompress(&job.info);
+      return false;
+    }
+    if (cmyk) {
+      // Adobe writes CMYK inverted (as libjpeg hands it over): each byte is already
+      // 255 - ink, so the colour is the product of ink-free share and the black share.
+      auto* p = row;
+      auto* px = reinterpret_cast<QRgb*>(row);
+      for (JDIMENSION x = 0; x < job.info.output_width; ++x, p += 4) {
+        const int k = p[3];
+        px[x] = qRgb(p[0] * k / 255, p[1] * k / 255, p[2] * k / 255);
+      }
+    }
+  }
+  jpeg_finish_decompress(&job.info);
+  jpeg_destroy_decompress(&job.info);
+  return true;
+}
+
+std::string named(const QString& path) { return "\"" + fromQString(path) + "\""; }
+
+}  // namespace
+
+QImage decodeJpeg(const std::uint8_t* data, std::size_t size) {
+  if (data == nullptr || size == 0) throw DecoderError("JPEG error: no data");
+  JpegJob job;
+  job.data = data;
+  job.size = size;
+  if (!runDecoder(job))
+    throw DecoderError(std::string("JPEG error: ") +
+                       (job.failure ? job.failure : job.err.message));
+  return job.image;
+}
+
+QImage loadPicture(const QString& given) {
+  if (given.isEmpty()) throw PictureError("Cannot load the picture \"\": no file name given");
+  // Stored picture paths use backslashes; where no file of the exact name exists, the same
+  // path with '/' is the one meant.
+  QString path = given;
+  if (path.contains(u'\\') && !QFileInfo::exists(path)) path.replace(u'\\', u'/');
+
+  const QFileInfo fileInfo(path);
+  const QString ext = fileInfo.suffix().toLower();
+  const bool jpeg = ext == u"jpg" || ext == u"jpeg";
+  const bool qtFormat = ext == u"bmp" || ext == u"ico";
+  if (ext == u"emf" || ext == u"wmf")
+    throw PictureError("Cannot load the picture " + named(given) +
+                       ": unsupported picture format (." + fromQString(ext) + ")");
+  if (!jpeg && !qtFormat)
+    throw PictureError("Cannot load the picture " + named(given) +
+                       ": unknown picture file extension (." + fromQString(fileInfo.suffix()) +
+                       ")");
+  if (fileInfo.isDir())
+    throw PictureError("Cannot load the picture " + named(given) + ": it is a folder");
+
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    throw PictureError("Cannot open the picture file " + named(given) + ": " +
+                       fromQString(file.errorString()));
+  if (file.size() > kMaxFileBytes)
+    throw PictureError("Cannot load the picture " + named(given) + ": the file is too large");
+  const QByteArray bytes = file.readAll();
+  if (jpeg) {
+    try {
+      return decodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                        static_cast<std::size_t>(bytes.size()));
+    } catch (const DecoderError& e) {
+      throw PictureError("Damaged picture file " + named(given) + ": " + e.message());
+    }
+  }
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, ext.toLatin1());
+  reader.setDecideFormatFromContent(false);
+  QImage image = reader.read();
+  if (image.isNull())
+    throw PictureError("Damaged picture file " + named(given) + ": " +
+                       fromQString(reader.errorString()));
+  return image;
+}
+
+}  // namespace kelpo

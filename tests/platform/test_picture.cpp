@@ -1,0 +1,96 @@
+// Picture loading: the decoder chosen by extension, and every failure naming the file.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "platform/error.h"
+#include "platform/picture.h"
+#include "platform/text.h"
+
+namespace kelpo {
+namespace {
+
+class PictureTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "test";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
+  }
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(QColor(200, 60, 20));
+    ASSERT_TRUE(image.save(path("菜.jpg"), "JPG"));
+    ASSERT_TRUE(image.save(path("upper.JPEG"), "JPG"));
+    ASSERT_TRUE(image.save(path("b.bmp"), "BMP"));
+    ASSERT_TRUE(image.scaled(16, 16).save(path("i.ico"), "ICO"));
+    ASSERT_TRUE(image.save(path("p.png"), "PNG"));
+    QFile jpg(path("菜.jpg"));
+    ASSERT_TRUE(jpg.open(QIODevice::ReadOnly));
+    jpegBytes_ = jpg.readAll();
+  }
+  QString path(const QString& name) const { return dir_.filePath(name); }
+  void write(const QString& name, const QByteArray& bytes) {
+    QFile f(path(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  QTemporaryDir dir_;
+  QByteArray jpegBytes_;
+};
+
+TEST_F(PictureTest, LoadsEachFormatByExtension) {
+  for (const char* name : {"菜.jpg", "upper.JPEG", "b.bmp", "i.ico"}) {
+    SCOPED_TRACE(name);
+    const QImage image = loadPicture(path(QString::fromUtf8(name)));
+    EXPECT_FALSE(image.isNull());
+  }
+  const QImage jpg = loadPicture(path("菜.jpg"));
+  EXPECT_EQ(jpg.size(), QSize(40, 30));
+  EXPECT_NEAR(qRed(jpg.pixel(20, 15)), 200, 8);  // decoded colours, not a grey fill
+  // A doubled separator names the same file.
+  EXPECT_FALSE(loadPicture(dir_.path() + "//" + QString::fromUtf8("菜.jpg")).isNull());
+}
+
+TEST_F(PictureTest, FailuresNameTheFile) {
+  write("damaged.jpg", jpegBytes_.left(jpegBytes_.size() / 2));
+  QByteArray corrupt = jpegBytes_;
+  for (int i = 20; i < corrupt.size(); i += 7) corrupt[i] = static_cast<char>(0xFF);
+  write("corrupt.jpg", corrupt);
+  write("garbage.bmp", "not a bitmap");
+  write("empty.jpeg", "");
+  const char* names[] = {"p.png", "missing.jpg", "damaged.jpg", "corrupt.jpg",
+                         "garbage.bmp", "empty.jpeg", "x.emf", "noext"};
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    const QString file = path(QString::fromUtf8(name));
+    try {
+      loadPicture(file);
+      ADD_FAILURE() << "loaded";
+    } catch (const PictureError& e) {
+      EXPECT_NE(toQString(e.message()).indexOf(file), -1) << e.what();
+    }
+  }
+  EXPECT_THROW(loadPicture(QString()), PictureError);
+}
+
+TEST_F(PictureTest, DecoderRejectsEveryTruncation) {
+  // No prefix of a JPEG may crash or exit; each either decodes fully or raises.
+  for (qsizetype n = 0; n < jpegBytes_.size(); n += 13) {
+    try {
+      decodeJpeg(reinterpret_cast<const std::uint8_t*>(jpegBytes_.constData()),
+                 static_cast<std::size_t>(n));
+      ADD_FAILURE() << "prefix of " << n << " bytes decoded";
+    } catch (const DecoderError&) {
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelpo
