@@ -17,8 +17,9 @@ void registerFontSubstitutions() {
   };
   for (const auto& [from, to] : kTable) {
     const QString name = QString::fromUtf8(from);
-    // insertSubstitution appends; checking first keeps repeated calls from piling up.
-    if (!QFont::substitutes(name).contains(QString::fromUtf8(to)))
+    // insertSubstitution appends (Qt keeps the names in lower case); checking first keeps
+    // repeated calls from piling up.
+    if (!QFont::substitutes(name).contains(QString::fromUtf8(to), Qt::CaseInsensitive))
       QFont::insertSubstitution(name, QString::fromUtf8(to));
   }
 }

@@ -54,8 +54,11 @@ TEST_F(PictureTest, LoadsEachFormatByExtension) {
   const QImage jpg = loadPicture(path("菜.jpg"));
   EXPECT_EQ(jpg.size(), QSize(40, 30));
   EXPECT_NEAR(qRed(jpg.pixel(20, 15)), 200, 8);  // decoded colours, not a grey fill
-  // A doubled separator names the same file.
+  // A doubled separator names the same file, and so do the backslashes of stored paths.
   EXPECT_FALSE(loadPicture(dir_.path() + "//" + QString::fromUtf8("菜.jpg")).isNull());
+  ASSERT_TRUE(QDir(dir_.path()).mkpath(QString::fromUtf8("Pictures/川菜")));
+  ASSERT_TRUE(QFile::copy(path("b.bmp"), path(QString::fromUtf8("Pictures/川菜/1.bmp"))));
+  EXPECT_FALSE(loadPicture(dir_.path() + "/" + QString::fromUtf8("\\Pictures\\川菜\\1.bmp")).isNull());
 }
 
 TEST_F(PictureTest, FailuresNameTheFile) {
@@ -78,6 +81,24 @@ TEST_F(PictureTest, FailuresNameTheFile) {
     }
   }
   EXPECT_THROW(loadPicture(QString()), PictureError);
+  write("real.wmf", "\xD7\xCD\xC6\x9A");
+  try {
+    loadPicture(path("real.wmf"));
+    ADD_FAILURE() << "loaded";
+  } catch (const PictureError& e) {
+    EXPECT_NE(std::string(e.what()).find("unsupported picture format"), std::string::npos);
+  }
+}
+
+TEST_F(PictureTest, HugeClaimedSizeIsRefusedBeforeDecoding) {
+  // A header claiming 65500 x 65500 pixels must not make the decoder take gigabytes.
+  QByteArray huge = jpegBytes_;
+  const qsizetype sof = huge.indexOf(QByteArray("\xFF\xC0", 2));
+  ASSERT_GT(sof, 0);
+  for (int i : {5, 6, 7, 8}) huge[sof + i] = static_cast<char>(i % 2 ? 0xFF : 0xDC);
+  EXPECT_THROW(decodeJpeg(reinterpret_cast<const std::uint8_t*>(huge.constData()),
+                          static_cast<std::size_t>(huge.size())),
+               DecoderError);
 }
 
 TEST_F(PictureTest, DecoderRejectsEveryTruncation) {
