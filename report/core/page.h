@@ -1,0 +1,76 @@
+// A template page with its paper, margins, dialog settings and owned objects, and the report's
+// ordered list of pages.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "report/core/printer_model.h"
+#include "report/core/view.h"
+
+namespace kelpo::report {
+
+class TfrReport;
+
+class TfrPage : public TfrObject {
+ public:
+  std::int32_t pgSize = 9;
+  std::int32_t pgWidth = 2100, pgHeight = 2970;
+  std::int32_t marginLeft = 0, marginTop = 0, marginRight = 0, marginBottom = 0;
+  std::uint8_t orientation = 0;
+  std::int32_t pgBin = 0xFFFF;
+  bool printToPrevPage = false;
+  bool useMargins = true;
+  TfrPrnInfo prnInfo;
+  std::int32_t columns = 0, colWidth = 0, colGap = 0;
+  std::uint8_t pageType = 0;
+  std::vector<std::unique_ptr<TfrView>> objects;
+  std::string name;
+  std::uint8_t borderStyle = 3;
+  std::string caption = "Form";
+  std::uint32_t color = 0xFF00000F;
+  std::int32_t left = 220, top = 120, width = 380, height = 300;
+  std::uint8_t position = 4;
+  TfrStrings script;
+  bool visible = true;
+  std::int32_t pageNumber = 0;
+
+  // First object of that name, compared without regard to case; null when none.
+  TfrView* findObject(std::string_view objName) const;
+  // Applies the paper to the printer model and takes back the paper and metrics in force; when
+  // the printer refuses it the page keeps its size as a user-defined paper with the default bin.
+  void changePaper(std::int32_t size, std::int32_t w, std::int32_t h, std::int32_t bin,
+                   std::uint8_t orient);
+
+  // Margins in layout units as the engine uses them.
+  std::int32_t topMargin() const;
+  std::int32_t leftMargin() const;
+  std::int32_t rightEdge() const;
+  std::int32_t bottomEdge() const;
+
+  void loadFromStream(TfrReader& r, int version);
+  void saveToStream(TfrWriter& w) const;
+};
+
+class TfrPages {
+ public:
+  explicit TfrPages(TfrReport* report) : report_(report) {}
+  int count() const { return static_cast<int>(pages_.size()); }
+  TfrPage* operator[](int i) const { return pages_.at(static_cast<std::size_t>(i)).get(); }
+  // Appends a page with a generated name and the printer's current paper.
+  TfrPage* add();
+  void remove(int i);
+  void clear() { pages_.clear(); }
+  TfrReport* report() const { return report_; }
+
+ private:
+  TfrReport* report_;
+  std::vector<std::unique_ptr<TfrPage>> pages_;
+};
+
+// Compares names without regard to the case of single-byte letters, never touching the bytes
+// of multibyte characters.
+bool sameName(std::string_view a, std::string_view b);
+
+}  // namespace kelpo::report

@@ -1,0 +1,348 @@
+#include "report/core/report.h"
+
+#include <QDateTime>
+
+#include "platform/message_box.h"
+#include "platform/text.h"
+#include "report/core/addin_registry.h"
+
+namespace kelpo::report {
+
+namespace {
+
+TfrReport::PasswordPrompt& passwordPrompt() {
+  static TfrReport::PasswordPrompt prompt;
+  return prompt;
+}
+
+void showError(const char* utf8Text) {
+  messageBox(QString::fromUtf8(utf8Text), QString::fromUtf8("错误"), MessageIcon::Critical);
+}
+
+std::string normaliseClassName(const std::string& name, bool& framedMemo) {
+  framedMemo = false;
+  if (sameName(name, "TFRBDELOOKUPCONTROL") || sameName(name, "TFRIBXLOOKUPCONTROL"))
+    return "TfrDBLookupControl";
+  if (sameName(name, "TFRFRAMEDMEMOVIEW")) framedMemo = true;
+  return name;
+}
+
+std::string toHex(std::string_view bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out.push_back(digits[c >> 4]);
+    out.push_back(digits[c & 15]);
+  }
+  return out;
+}
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  throw StreamError("bad password digits");
+}
+
+std::string fromHex(std::string_view hex) {
+  if (hex.size() % 2) throw StreamError("bad password length");
+  std::string out;
+  for (std::size_t i = 0; i < hex.size(); i += 2)
+    out.push_back(static_cast<char>(hexDigit(hex[i]) * 16 + hexDigit(hex[i + 1])));
+  return out;
+}
+
+void readList(TfrReader& r, TfrDictionaryBlock::List& list) {
+  std::int32_t count = r.i32();
+  if (count < 0) throw StreamError("bad dictionary count");
+  // Each entry reads its own bytes, so a huge count ends at the end of the stream.
+  for (std::int32_t i = 0; i < count; ++i) {
+    std::string name = r.readNewString();
+    std::string value = r.readNewString();
+    list.emplace_back(std::move(name), std::move(value));
+  }
+}
+
+void writeList(TfrWriter& w, const TfrDictionaryBlock::List& list) {
+  w.i32(static_cast<std::int32_t>(list.size()));
+  for (const auto& [name, value] : list) {
+    w.writeString(name);
+    w.writeString(value);
+  }
+}
+
+}  // namespace
+
+double nowDateTime() {
+  QDateTime now = QDateTime::currentDateTime();
+  return static_cast<double>(QDate(1899, 12, 30).daysTo(now.date())) +
+         now.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+void TfrDictionaryBlock::loadFromStream(TfrReader& r, int) {
+  clear();
+  std::int16_t marker = r.i16();
+  if (marker != -1 && marker != -2) throw StreamError("unsupported dictionary form");
+  readList(r, variables);
+  readList(r, aliases);
+  readList(r, bandSources);
+}
+
+void TfrDictionaryBlock::saveToStream(TfrWriter& w) const {
+  w.i16(-2);
+  writeList(w, variables);
+  writeList(w, aliases);
+  writeList(w, bandSources);
+}
+
+TfrReport::TfrReport(QObject* parent) : QObject(parent) { resetInfo(); }
+TfrReport::~TfrReport() = default;
+
+void TfrReport::setPasswordPrompt(PasswordPrompt prompt) { passwordPrompt() = std::move(prompt); }
+
+void TfrReport::resetInfo() {
+  info = TfrReportInfo{};
+  info.created = info.lastChange = nowDateTime();
+}
+
+void TfrReport::clear() {
+  pages.clear();
+  dictionary.clear();
+  doublePass = false;
+  resetInfo();
+}
+
+void TfrReport::setPrinter(const std::string& name) {
+  printerName = name;
+  if (printToDefault) return;
+  if (auto* prn = printerModel()) prn->selectPrinter(name);
+}
+
+TfrView* TfrReport::findObject(std::string_view name) const {
+  for (int i = 0; i < pages.count(); ++i)
+    if (auto* v = pages[i]->findObject(name)) return v;
+  return nullptr;
+}
+
+std::string TfrReport::generateName(const std::string& baseName) const {
+  for (int n = 1; n <= 10000; ++n) {
+    std::string candidate = baseName + std::to_string(n);
+    if (!findObject(candidate)) return candidate;
+  }
+  return {};
+}
+
+void TfrReport::loadObject(TfrReader& r, int ver, std::vector<std::string>& missing) {
+  const std::size_t start = r.pos();
+  std::uint8_t typ = r.u8();
+  std::string cls;
+  bool framed = false;
+  if (typ == gtAddIn) {
+    cls = normaliseClassName(r.readString(ver), framed);
+    if (framed) typ = gtMemo;
+  }
+  bool endRead = false;
+  std::size_t end = 0;
+  auto readEnd = [&] {
+    std::int32_t e = r.i32();
+    endRead = true;
+    // An end position must lie beyond the record's start, so skipping always moves forward.
+    if (e <= static_cast<std::int32_t>(start) || static_cast<std::size_t>(e) > r.size())
+      throw StreamError("bad record end position");
+    end = static_cast<std::size_t>(e);
+  };
+  TfrPage* page = nullptr;
+  TfrView* added = nullptr;
+  try {
+    std::uint8_t pageIndex = r.u8();
+    if (typ >= 5 && typ <= 9) {
+      if (ver >= 24) {
+        readEnd();
+        r.seek(end);
+      }
+      return;
+    }
+    if (pageIndex >= pages.count()) throw StreamError("object on a page that does not exist");
+    page = pages[pageIndex];
+    std::unique_ptr<TfrView> view;
+    if (typ == gtAddIn) {
+      try {
+        view = createAddInView(cls);
+      } catch (const EClassNotFound&) {
+        missing.push_back(cls);
+        throw;
+      }
+    } else {
+      view = createBuiltInView(typ);
+    }
+    if (framed) static_cast<TfrMemoView*>(view.get())->framedRecord = true;
+    page->objects.push_back(std::move(view));
+    added = page->objects.back().get();
+    if (ver >= 24) readEnd();
+    added->loadFromStream(r, {ver, true});
+    if (framed) static_cast<TfrMemoView*>(added)->framedRecord = false;
+    if (added->name.empty()) {
+      std::string n = generateName(added->baseName);
+      added->name = n;
+    }
+    if (ver >= 24) r.seek(end);
+  } catch (const std::exception&) {
+    if (added) page->objects.pop_back();
+    if (ver < 24) return;
+    if (!endRead) readEnd();
+    r.seek(end);
+  }
+}
+
+void TfrReport::loadPages(TfrReader& r, int ver, std::vector<std::string>& missing) {
+  clear();
+  printToDefault = r.i16() != 0;
+  doublePass = r.i16() != 0;
+  std::string prn = r.readString(ver);
+  if (prn == "\x01") prn = utf8ToEngine("虚拟打印机");
+  setPrinter(prn);
+  while (!r.atEnd()) {
+    std::uint8_t marker = r.u8();
+    if (marker == 255) {
+      TfrPage* page = pages.add();
+      page->loadFromStream(r, ver);
+    } else if (marker == 254) {
+      dictionary.loadFromStream(r, ver);
+    } else if (marker == 253) {
+      r.u8();
+      break;
+    } else if (marker == 252) {
+      break;
+    } else if (marker > 10) {
+      throw StreamError("bad section marker");
+    } else {
+      r.seek(r.pos() - 1);
+      loadObject(r, ver, missing);
+    }
+  }
+}
+
+void TfrReport::loadFromStream(std::string_view data, bool fromFile) {
+  dictionary.clear();
+  if (data.empty()) return;
+  TfrReader r(data);
+  int ver = r.u8();
+  if (ver <= 20) {
+    r.seek(0);
+    ver = 21;
+  }
+  if (ver > kTemplateVersion) {
+    showError("不支持的FRF格式");
+    return;
+  }
+  std::vector<std::string> missing;
+  try {
+    loadPages(r, ver, missing);
+    if (!r.atEnd()) {
+      TfrReportInfo in;
+      in.comment = r.readCounted();
+      in.name = r.readCounted();
+      in.author = r.readCounted();
+      in.vMajor = r.readCounted();
+      in.vMinor = r.readCounted();
+      in.vRelease = r.readCounted();
+      in.vBuild = r.readCounted();
+      in.password = fromHex(r.readCounted());
+      in.generatorVersion = r.u8();
+      in.passwordProtected = r.u8() != 0;
+      in.created = r.f64();
+      in.lastChange = r.f64();
+      info = in;
+    } else {
+      resetInfo();
+    }
+  } catch (const std::exception&) {
+    showError("不支持的FRF格式");
+    pages.clear();
+    pages.add();
+    return;
+  }
+  for (int i = 0; i < pages.count(); ++i)
+    for (auto& v : pages[i]->objects) v->afterLoad();
+  if (!missing.empty()) {
+    std::string text = "Report contains the following non-plugged components:\n";
+    for (const auto& m : missing) text += engineToUtf8(m) + "\n";
+    text += "You must include these components into your project.";
+    showError(text.c_str());
+  }
+  if (fromFile && info.passwordProtected) {
+    std::string entered = passwordPrompt() ? passwordPrompt()() : std::string();
+    if (entered != info.password) {
+      resetInfo();
+      fileName = "Untitled";
+      pages.clear();
+      pages.add();
+    }
+  }
+}
+
+std::string TfrReport::saveToStream() {
+  info.generatorVersion = 88;
+  info.lastChange = nowDateTime();
+  TfrWriter w;
+  w.reserve(4096);
+  w.u8(kTemplateVersion);
+  w.i16(printToDefault ? 1 : 0);
+  w.i16(doublePass ? 1 : 0);
+  auto* prn = printerModel();
+  w.writeString(prn && prn->isVirtual() ? std::string("\x01") : printerName);
+  for (int i = 0; i < pages.count(); ++i) {
+    w.u8(255);
+    pages[i]->saveToStream(w);
+  }
+  for (int i = 0; i < pages.count(); ++i) {
+    for (const auto& v : pages[i]->objects) {
+      w.u8(v->typ);
+      if (v->typ == gtAddIn) w.writeString(v->className());
+      w.u8(static_cast<std::uint8_t>(i));
+      std::size_t at = w.placeholder();
+      v->saveToStream(w);
+      w.patchI32(at, static_cast<std::int32_t>(w.pos()));
+    }
+  }
+  w.u8(254);
+  dictionary.saveToStream(w);
+  w.u8(252);
+  w.writeCounted(info.comment);
+  w.writeCounted(info.name);
+  w.writeCounted(info.author);
+  w.writeCounted(info.vMajor);
+  w.writeCounted(info.vMinor);
+  w.writeCounted(info.vRelease);
+  w.writeCounted(info.vBuild);
+  w.writeCounted(toHex(info.password));
+  w.u8(info.generatorVersion);
+  w.u8(info.passwordProtected ? 1 : 0);
+  w.f64(info.created);
+  w.f64(info.lastChange);
+  return w.take();
+}
+
+std::string TfrReport::writeReportForm() {
+  TfrWriter w;
+  w.i32(25);
+  if (storeInDFM) {
+    std::string t = saveToStream();
+    w.i32(static_cast<std::int32_t>(t.size()));
+    w.bytes(t);
+  }
+  return w.take();
+}
+
+void TfrReport::readReportForm(std::string_view data) {
+  TfrReader r(data);
+  r.i32();
+  if (r.atEnd()) return;
+  std::int32_t n = r.i32();
+  if (n < 0 || static_cast<std::size_t>(n) > r.remaining())
+    throw StreamError("ReportForm length beyond its data");
+  storeInDFM = true;
+  loadFromStream(r.view(static_cast<std::size_t>(n)), false);
+}
+
+}  // namespace kelpo::report

@@ -1,0 +1,81 @@
+// The report component as far as templates go: pages, data dictionary block, report
+// information, loading and saving the template stream and its form-resource wrapping.
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "report/core/page.h"
+
+namespace kelpo::report {
+
+struct TfrReportInfo {
+  std::string comment, name, author;
+  std::string vMajor, vMinor, vRelease, vBuild;
+  std::string password;  // the password bytes (stored as hexadecimal digits)
+  std::uint8_t generatorVersion = 88;
+  bool passwordProtected = false;
+  double created = 0;
+  double lastChange = 0;
+  bool operator==(const TfrReportInfo&) const = default;
+};
+
+// The dictionary block's three name/value lists, kept as read so a template round-trips.
+struct TfrDictionaryBlock {
+  using List = std::vector<std::pair<std::string, std::string>>;
+  List variables, aliases, bandSources;
+  void clear() { variables.clear(), aliases.clear(), bandSources.clear(); }
+  void loadFromStream(TfrReader& r, int version);
+  void saveToStream(TfrWriter& w) const;
+  bool operator==(const TfrDictionaryBlock&) const = default;
+};
+
+// Current local date-time as days since 30 December 1899.
+double nowDateTime();
+
+class TfrReport : public QObject {
+  Q_OBJECT
+ public:
+  explicit TfrReport(QObject* parent = nullptr);
+  ~TfrReport() override;
+
+  TfrPages pages{this};
+  TfrDictionaryBlock dictionary;
+  TfrReportInfo info;
+  bool printToDefault = false;
+  bool doublePass = false;
+  bool storeInDFM = false;
+  std::string printerName;
+  std::string fileName = "Untitled";
+
+  // Loads a template stream. `fromFile` streams ask for the password of a protected report.
+  void loadFromStream(std::string_view data, bool fromFile = false);
+  std::string saveToStream();
+  void clear();
+  void setPrinter(const std::string& name);
+
+  // The `ReportForm` binary property: int32 25 and, with StoreInDFM, int32 length and stream.
+  std::string writeReportForm();
+  // Reads the property and loads the template it holds.
+  void readReportForm(std::string_view data);
+
+  // Object lookup over all pages in page order.
+  TfrView* findObject(std::string_view name) const;
+  // Base name + smallest free n (up to 10000), or empty when none is free.
+  std::string generateName(const std::string& baseName) const;
+
+  // Asks for the password of a protected report read from a file; returns the entered text.
+  using PasswordPrompt = std::function<std::string()>;
+  static void setPasswordPrompt(PasswordPrompt prompt);
+
+ private:
+  void loadPages(TfrReader& r, int version, std::vector<std::string>& missing);
+  void loadObject(TfrReader& r, int version, std::vector<std::string>& missing);
+  void resetInfo();
+};
+
+}  // namespace kelpo::report

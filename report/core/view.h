@@ -1,0 +1,225 @@
+// The report object model: views (memo, line, band, sub-report, picture and add-ins) with their
+// fields, defaults and flag bits, and how each reads and writes its template record block.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "report/core/template_io.h"
+
+namespace kelpo::report {
+
+inline constexpr int kTemplateVersion = 25;
+inline constexpr std::uint32_t kClNone = 0x1FFFFFFF;
+// The character set memos get when a stream does not carry one (GB2312).
+inline constexpr std::uint16_t kDefaultCharset = 134;
+
+enum : std::uint8_t {
+  gtMemo = 0,
+  gtPicture = 1,
+  gtBand = 2,
+  gtSubReport = 3,
+  gtLine = 4,
+  gtAddIn = 10
+};
+
+// Flag bits.
+enum : std::uint16_t {
+  flStretched = 0x01,
+  flWordWrap = 0x02,
+  flWordBreak = 0x04,
+  flAutoSize = 0x08,
+  flTextOnly = 0x10,
+  flSuppressRepeated = 0x20,
+  flHideZeros = 0x40,
+  flUnderlines = 0x80,
+  flRTLReading = 0x100,
+  flPictCenter = 0x02,
+  flPictRatio = 0x04,
+  flBandNewPageAfter = 0x02,
+  flBandPrintifSubsetEmpty = 0x04,
+  flBandBreaked = 0x08,
+  flBandOnFirstPage = 0x10,
+  flBandOnLastPage = 0x20,
+  flBandRepeatHeader = 0x40,
+  flBandPrintChildIfInvisible = 0x80,
+  flWantHook = 0x8000
+};
+
+enum class TfrBandType : std::uint8_t {
+  ReportTitle,
+  ReportSummary,
+  PageHeader,
+  PageFooter,
+  MasterHeader,
+  MasterData,
+  MasterFooter,
+  DetailHeader,
+  DetailData,
+  DetailFooter,
+  SubDetailHeader,
+  SubDetailData,
+  SubDetailFooter,
+  Overlay,
+  ColumnHeader,
+  ColumnFooter,
+  GroupHeader,
+  GroupFooter,
+  CrossHeader,
+  CrossData,
+  CrossFooter,
+  Child,
+  None
+};
+inline constexpr int kBandTypeCount = 23;
+
+// Display name of a band type (engine texts 55077 onward).
+const char* bandTypeName(int type);
+
+// How a record is read: the stream's version and whether it is a template or a prepared page.
+struct TfrStreamContext {
+  int version = kTemplateVersion;
+  bool templateMode = true;
+};
+
+class TfrObject {
+ public:
+  virtual ~TfrObject() = default;
+};
+
+class TfrView : public TfrObject {
+ public:
+  TfrView();
+  ~TfrView() override;
+
+  std::string name;
+  std::uint8_t typ = gtAddIn;
+  std::uint8_t versionMajor = 2, versionMinor = 0;
+  std::int32_t id = 0;
+  bool templateMode = true;
+  std::string baseName = "View";
+  std::int32_t x = 0, y = 0, dx = 0, dy = 0;
+  std::uint16_t flags = flStretched;
+  std::uint16_t frameTyp = 0;
+  float frameWidth = 1.0f;
+  std::uint32_t frameColor = 0;
+  std::uint16_t frameStyle = 0;
+  std::uint32_t fillColor = kClNone;
+  std::int32_t format = 0;
+  std::string formatStr;
+  bool visible = true;
+  std::int32_t gapX = 2, gapY = 1;
+  // Carried for a designer and written back unchanged, all 16 record bits of it.
+  std::uint16_t restrictions = 0;
+  std::string tag;
+  TfrStrings memo;
+  TfrStrings script;
+  std::uint8_t bandAlign = 0;
+  TfrStrings memo1;  // expanded text
+  double scaleX = 1.0, scaleY = 1.0;
+  std::int32_t offsetX = 0, offsetY = 0;
+  bool printing = false;
+
+  // Class name used in add-in records; empty for the built-in types.
+  virtual std::string className() const { return {}; }
+
+  virtual void loadFromStream(TfrReader& r, const TfrStreamContext& ctx);
+  virtual void saveToStream(TfrWriter& w) const;
+  virtual void afterLoad() {}
+
+  // Record version major * 10 + minor.
+  int recordVersion() const { return versionMajor * 10 + versionMinor; }
+
+ protected:
+  virtual std::uint8_t writtenMinor() const { return 0; }
+};
+
+// Next value of the program-wide object identifier counter.
+std::int32_t nextObjectId();
+
+class TfrControl : public TfrView {};
+
+class TfrStretcheable : public TfrView {
+ public:
+  virtual std::int32_t calcHeight() { return dy; }
+  virtual std::int32_t minHeight() { return 1; }
+  virtual std::int32_t remainHeight() { return 0; }
+};
+
+struct TfrFont {
+  std::string name = "Arial";
+  std::int32_t size = 10;
+  std::uint16_t style = 0;  // record bits: 1 italic, 2 bold, 4 underline, 8 strike-out
+  std::uint32_t color = 0;
+  std::uint16_t charset = kDefaultCharset;
+  bool operator==(const TfrFont&) const = default;
+};
+
+class TfrMemoView : public TfrStretcheable {
+ public:
+  TfrMemoView();
+  TfrFont font;
+  std::uint32_t alignment = 0;
+  std::uint16_t highlightStyle = 2;
+  std::uint32_t highlightColor = 0;
+  std::uint32_t highlightFill = 0xFFFFFF;
+  std::string highlightCondition;
+  std::int32_t lineSpacing = 2;
+  std::int32_t characterSpacing = 0;
+  std::string lastValue;
+  // Set while reading a framed-memo record, whose 8 extra bytes follow the memo block.
+  bool framedRecord = false;
+
+  void loadFromStream(TfrReader& r, const TfrStreamContext& ctx) override;
+  void saveToStream(TfrWriter& w) const override;
+};
+
+class TfrLineView : public TfrStretcheable {
+ public:
+  TfrLineView();
+  std::int32_t calcHeight() override { return dy; }
+};
+
+class TfrBandView : public TfrView {
+ public:
+  TfrBandView();
+  std::string childBand;
+  std::string master;
+  std::int32_t columns = 1, columnWidth = 200, columnGap = 20, newColumnAfter = 1;
+
+  int bandType() const { return frameTyp; }
+  void loadFromStream(TfrReader& r, const TfrStreamContext& ctx) override;
+  void saveToStream(TfrWriter& w) const override;
+
+ protected:
+  std::uint8_t writtenMinor() const override { return 1; }
+};
+
+class TfrSubReportView : public TfrView {
+ public:
+  TfrSubReportView();
+  std::int32_t subPage = 0;
+  void loadFromStream(TfrReader& r, const TfrStreamContext& ctx) override;
+  void saveToStream(TfrWriter& w) const override;
+};
+
+class TfrPictureView : public TfrView {
+ public:
+  TfrPictureView();
+  // 0 none, 1 bitmap, 2 metafile, 3 icon, 4 JPEG; the graphic's own stream bytes.
+  std::uint8_t graphicKind = 0;
+  std::uint8_t blobType = 0;
+  std::string graphicData;
+  void loadFromStream(TfrReader& r, const TfrStreamContext& ctx) override;
+  void saveToStream(TfrWriter& w) const override;
+};
+
+// Creates a built-in view of type code 0 to 4; null for other codes.
+std::unique_ptr<TfrView> createBuiltInView(int typ);
+
+// Frame width as stored: whole widths up to 10 as themselves, everything else times 1000.
+std::int32_t frameWidthToStream(float width);
+float frameWidthFromStream(std::int32_t stored);
+
+}  // namespace kelpo::report
