@@ -1,0 +1,20 @@
+# Each case: expected exit status, expected standard output, expected standard error (regular
+# expressions, anchored), then the arguments.
+function(check status out err)
+  execute_process(COMMAND ${KELPO_REPORT} ${ARGN}
+    RESULT_VARIABLE got_status OUTPUT_VARIABLE got_out ERROR_VARIABLE got_err)
+  if(NOT got_status STREQUAL status OR NOT got_out MATCHES "^${out}$" OR NOT got_err MATCHES "^${err}$")
+    message(SEND_ERROR "kelpo-report ${ARGN}:\n  status ${got_status} (want ${status})\n"
+      "  stdout [${got_out}] (want ${out})\n  stderr [${got_err}] (want ${err})")
+  endif()
+endfunction()
+
+check(0 "Float: 14\n" "" eval "2 + 3 * 4")
+check(0 "Integer: 1\n" "" eval "1 = 1")
+check(0 "Text: bcd\n" "" eval "COPY('abcdef', 2, 3)")
+# Names from --set are case-insensitive and each is evaluated once.
+check(0 "Float: 30\n" "" eval --set "Price=2.5 * 4" --set "qty=3" "price * QTY")
+check(0 "Text: 菜谱\n" "" eval --set "名=COPY('菜谱甲', 1, 4)" "[名]")
+check(1 "" "error: unknown name \"FOO\"\n" eval "foo + 1")
+check(1 "" "error: unknown function \"BAR\"\n" eval "bar(1)")
+check(1 "" "error: '1x' is not a valid number\n" eval "1x")
