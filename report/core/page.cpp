@@ -1,26 +1,7 @@
 #include "report/core/page.h"
 
-#include "platform/text.h"
 
 namespace kelpo::report {
-
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  std::size_t i = 0;
-  while (i < a.size()) {
-    std::size_t n = engineCharSize(a, i);
-    if (n == 1) {
-      unsigned char ca = static_cast<unsigned char>(a[i]), cb = static_cast<unsigned char>(b[i]);
-      if (ca >= 'a' && ca <= 'z') ca -= 32;
-      if (cb >= 'a' && cb <= 'z') cb -= 32;
-      if (ca != cb) return false;
-    } else if (a.substr(i, n) != b.substr(i, n)) {
-      return false;
-    }
-    i += n;
-  }
-  return true;
-}
 
 TfrView* TfrPage::findObject(std::string_view objName) const {
   for (const auto& v : objects)

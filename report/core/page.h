@@ -8,6 +8,7 @@
 
 #include "report/core/printer_model.h"
 #include "report/core/view.h"
+#include "report/expr/names.h"
 
 namespace kelpo::report {
 
@@ -68,9 +69,5 @@ class TfrPages {
   TfrReport* report_;
   std::vector<std::unique_ptr<TfrPage>> pages_;
 };
-
-// Compares names without regard to the case of single-byte letters, never touching the bytes
-// of multibyte characters.
-bool sameName(std::string_view a, std::string_view b);
 
 }  // namespace kelpo::report

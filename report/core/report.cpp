@@ -281,9 +281,9 @@ void TfrReport::loadFromStream(std::string_view data, bool fromFile) {
   }
 }
 
-std::string TfrReport::saveToStream() {
+std::string TfrReport::saveToStream(double lastChange) {
   info.generatorVersion = 88;
-  info.lastChange = nowDateTime();
+  info.lastChange = lastChange;
   TfrWriter w;
   w.reserve(4096);
   w.u8(kTemplateVersion);

@@ -54,7 +54,9 @@ class TfrReport : public QObject {
 
   // Loads a template stream. `fromFile` streams ask for the password of a protected report.
   void loadFromStream(std::string_view data, bool fromFile = false);
-  std::string saveToStream();
+  std::string saveToStream() { return saveToStream(nowDateTime()); }
+  // Saves with a given last-change time (stored resources keep their recorded date).
+  std::string saveToStream(double lastChange);
   void clear();
   void setPrinter(const std::string& name);
 
