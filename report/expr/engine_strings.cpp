@@ -10,7 +10,7 @@
 // and Q_INIT_RESOURCE has to be used outside any namespace.
 static void initEngineStringsResource() { Q_INIT_RESOURCE(engine_strings); }
 
-namespace kelpo {
+namespace kelpo::report {
 namespace {
 
 std::unordered_map<int, std::string> loadTable() {
@@ -45,4 +45,4 @@ TfrLocale& frLocale() {
   return locale;
 }
 
-}  // namespace kelpo
+}  // namespace kelpo::report

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace kelpo {
+namespace kelpo::report {
 
 // Engine text (GB18030) of string `id`; empty when the table has no such number. The table is
 // read from the embedded resource on first use and kept for the rest of the program.
@@ -18,4 +18,4 @@ class TfrLocale {
 // The one instance.
 TfrLocale& frLocale();
 
-}  // namespace kelpo
+}  // namespace kelpo::report

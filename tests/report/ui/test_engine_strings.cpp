@@ -4,7 +4,7 @@
 #include "platform/text.h"
 #include "report/expr/engine_strings.h"
 
-namespace kelpo {
+namespace kelpo::report {
 namespace {
 
 TEST(EngineStrings, KnownNumbersGiveTheirEngineText) {
@@ -21,4 +21,4 @@ TEST(EngineStrings, UnknownNumbersAreEmpty) {
 }
 
 }  // namespace
-}  // namespace kelpo
+}  // namespace kelpo::report
