@@ -23,6 +23,7 @@ inline constexpr const char* kRecipeByName = "select * from 饮食 where 菜谱=
 inline constexpr const char* kSearchHead = "select  *  from 饮食 ";
 inline constexpr const char* kSearchByName = "where 菜谱  like '%' || ? || '%'";
 inline constexpr const char* kSearchByIngredient = "where 配料  like '%' || ? || '%'";
+inline constexpr const char* kChosenResult = "select  *  from 饮食 where 菜谱=?";
 
 // The longest 图片 value the add window stores, in GB18030 bytes.
 inline constexpr int kPicturePathLimit = 40;

@@ -1,0 +1,96 @@
+// The picture chooser: Qt's own file dialog with picture filters and a preview pane.
+#include "app/open_picture_dialog.h"
+
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QVBoxLayout>
+
+#include "platform/picture.h"
+
+namespace kelpo {
+namespace {
+
+constexpr int kPreviewSide = 160;
+
+}  // namespace
+
+QStringList OpenPictureDialog::pictureFilters() {
+  return {
+      QStringLiteral("All (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf)"),
+      QStringLiteral("JPEG (*.jpg *.jpeg)"),
+      QStringLiteral("Bitmaps (*.bmp)"),
+      QStringLiteral("Icons (*.ico)"),
+      QStringLiteral("Enhanced Metafiles (*.emf)"),
+      QStringLiteral("Metafiles (*.wmf)"),
+  };
+}
+
+OpenPictureDialog::OpenPictureDialog(QWidget* owner) : QFileDialog(owner) {
+  setObjectName(QStringLiteral("OpenPictureDialog1"));
+  setOption(QFileDialog::DontUseNativeDialog, true);
+  setWindowTitle(QStringLiteral("打开"));
+  setAcceptMode(QFileDialog::AcceptOpen);
+  setFileMode(QFileDialog::ExistingFile);
+  setNameFilters(pictureFilters());
+  // Pictures are loaded by extension without regard to case, so "PHOTO.JPG" must be offered
+  // as well as "photo.jpg".
+  setFilter(filter() & ~QDir::CaseSensitive);
+
+  auto* pane = new QFrame(this);
+  pane->setObjectName(QStringLiteral("PreviewPane"));
+  auto* column = new QVBoxLayout(pane);
+  column->setContentsMargins(4, 0, 0, 0);
+  previewCaption_ = new QLabel(pane);
+  previewCaption_->setObjectName(QStringLiteral("PreviewCaption"));
+  previewCaption_->setAlignment(Qt::AlignCenter);
+  previewImage_ = new QLabel(pane);
+  previewImage_->setObjectName(QStringLiteral("PreviewImage"));
+  previewImage_->setFixedSize(kPreviewSide, kPreviewSide);
+  previewImage_->setFrameShape(QFrame::StyledPanel);
+  previewImage_->setFrameShadow(QFrame::Sunken);
+  previewImage_->setAlignment(Qt::AlignCenter);
+  column->addWidget(previewCaption_);
+  column->addWidget(previewImage_);
+  column->addStretch(1);
+
+  // The dialog's own layout is a grid whose second row holds the folder list; the preview
+  // takes a column of its own to the right of it.
+  if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+    grid->addWidget(pane, 1, grid->columnCount(), grid->rowCount() - 1, 1);
+  showPreview(QString());
+  connect(this, &QFileDialog::currentChanged, this, &OpenPictureDialog::showPreview);
+}
+
+QString OpenPictureDialog::previewCaption() const { return previewCaption_->text(); }
+
+void OpenPictureDialog::showPreview(const QString& path) {
+  preview_ = QImage();
+  const QFileInfo info(path);
+  if (!path.isEmpty() && info.isFile()) {
+    try {
+      preview_ = loadPicture(path);
+    } catch (const std::exception&) {
+      // A file that cannot be shown is simply not previewed; choosing it reports the error.
+      preview_ = QImage();
+    }
+  }
+  if (preview_.isNull()) {
+    previewCaption_->setText(QStringLiteral("(无)"));
+    previewImage_->clear();
+    return;
+  }
+  previewCaption_->setText(
+      QStringLiteral("%1 x %2").arg(preview_.width()).arg(preview_.height()));
+  // Small pictures are shown as they are; larger ones shrink into the frame.
+  const int room = kPreviewSide - 4;
+  if (preview_.width() <= room && preview_.height() <= room)
+    previewImage_->setPixmap(QPixmap::fromImage(preview_));
+  else
+    previewImage_->setPixmap(QPixmap::fromImage(
+        preview_.scaled(room, room, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+}  // namespace kelpo
