@@ -37,6 +37,10 @@ class TfrPage : public TfrObject {
   bool visible = true;
   std::int32_t pageNumber = 0;
 
+  void SetProperty(const std::string& name, const Value& value) override;
+  Value GetProperty(const std::string& name) override;
+  void RegisterProperties() override;
+
   // First object of that name, compared without regard to case; null when none.
   TfrView* findObject(std::string_view objName) const;
   // Applies the paper to the printer model and takes back the paper and metrics in force; when

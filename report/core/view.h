@@ -5,8 +5,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "report/core/template_io.h"
+#include "report/expr/value.h"
 
 namespace kelpo::report {
 
@@ -83,9 +86,49 @@ struct TfrStreamContext {
   bool templateMode = true;
 };
 
+// One entry of an object's named-property table; kind and enumerations only present it.
+struct TfrPropRec {
+  std::string name;
+  std::uint16_t kind = 0;  // 1 text, 2 small integer, 4 real, 8 boolean, 16 colour, 32 enumeration
+  std::vector<std::string> enumNames;
+  std::vector<int> enumValues;
+};
+
+enum : std::uint16_t {
+  pkText = 1,
+  pkSmallInt = 2,
+  pkReal = 4,
+  pkBoolean = 8,
+  pkColor = 16,
+  pkEnum = 32,
+  pkEditor = 64,
+  pkSize = 128,
+  pkNameLike = 256
+};
+
 class TfrObject {
  public:
   virtual ~TfrObject() = default;
+  // Names are compared upper-cased; names the object does not have are ignored (set) or give
+  // an empty value (get).
+  virtual void SetProperty(const std::string& name, const Value& value);
+  virtual Value GetProperty(const std::string& name);
+  // Arguments are expression texts; methods evaluate the ones they use.
+  virtual Value CallMethod(const std::string& name, const std::string& arg1,
+                           const std::string& arg2, const std::string& arg3);
+  virtual void RegisterProperties() {}
+
+  // The table, built on first need; clearing it makes the next use rebuild it.
+  const std::vector<TfrPropRec>& properties();
+  void clearProperties() { propsBuilt_ = false, props_.clear(); }
+  bool hasProperty(const std::string& name);
+
+ protected:
+  void addProperty(std::string name, std::uint16_t kind, std::string_view enumList = {});
+
+ private:
+  std::vector<TfrPropRec> props_;
+  bool propsBuilt_ = false;
 };
 
 class TfrView : public TfrObject {
@@ -121,6 +164,12 @@ class TfrView : public TfrObject {
   std::int32_t offsetX = 0, offsetY = 0;
   bool printing = false;
 
+  void SetProperty(const std::string& name, const Value& value) override;
+  Value GetProperty(const std::string& name) override;
+  Value CallMethod(const std::string& name, const std::string& arg1, const std::string& arg2,
+                   const std::string& arg3) override;
+  void RegisterProperties() override;
+
   // Class name used in add-in records; empty for the built-in types.
   virtual std::string className() const { return {}; }
 
@@ -133,6 +182,8 @@ class TfrView : public TfrObject {
 
  protected:
   virtual std::uint8_t writtenMinor() const { return 0; }
+  // The common entries; bands present their text as OnBeforePrint and choose Stretched by type.
+  void registerViewProperties(bool band);
 };
 
 // Next value of the program-wide object identifier counter.
@@ -168,6 +219,12 @@ class TfrMemoView : public TfrStretcheable {
   std::int32_t lineSpacing = 2;
   std::int32_t characterSpacing = 0;
   std::string lastValue;
+
+  void SetProperty(const std::string& name, const Value& value) override;
+  Value GetProperty(const std::string& name) override;
+  Value CallMethod(const std::string& name, const std::string& arg1, const std::string& arg2,
+                   const std::string& arg3) override;
+  void RegisterProperties() override;
   // Set while reading a framed-memo record, whose 8 extra bytes follow the memo block.
   bool framedRecord = false;
 
@@ -189,6 +246,11 @@ class TfrBandView : public TfrView {
   std::int32_t columns = 1, columnWidth = 200, columnGap = 20, newColumnAfter = 1;
 
   int bandType() const { return frameTyp; }
+  void SetProperty(const std::string& name, const Value& value) override;
+  Value GetProperty(const std::string& name) override;
+  Value CallMethod(const std::string& name, const std::string& arg1, const std::string& arg2,
+                   const std::string& arg3) override;
+  void RegisterProperties() override;
   void loadFromStream(TfrReader& r, const TfrStreamContext& ctx) override;
   void saveToStream(TfrWriter& w) const override;
 
@@ -211,9 +273,16 @@ class TfrPictureView : public TfrView {
   std::uint8_t graphicKind = 0;
   std::uint8_t blobType = 0;
   std::string graphicData;
+  void SetProperty(const std::string& name, const Value& value) override;
+  Value GetProperty(const std::string& name) override;
+  void RegisterProperties() override;
   void loadFromStream(TfrReader& r, const TfrStreamContext& ctx) override;
   void saveToStream(TfrWriter& w) const override;
 };
+
+// Splits a text at CR LF, LF or CR into lines; joins lines with CR LF.
+TfrStrings splitLines(std::string_view text);
+std::string joinLines(const TfrStrings& lines);
 
 // Creates a built-in view of type code 0 to 4; null for other codes.
 std::unique_ptr<TfrView> createBuiltInView(int typ);
