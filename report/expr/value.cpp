@@ -534,12 +534,13 @@ double textToDate(std::string_view text) {
   std::size_t i = 0;
   for (int k = 0; k < 3; ++k) {
     if (k > 0) {
+      // Parts are separated by one separator character, by blanks, or by both.
+      const std::size_t before = i;
       skipBlanks(s, i);
-      if (i >= s.size() ||
-          !(s[i] == '-' || s[i] == '/' || s[i] == '.' || s[i] == patternSeparator))
-        notA("date", text);
-      ++i;
+      if (i < s.size() && (s[i] == '-' || s[i] == '/' || s[i] == '.' || s[i] == patternSeparator))
+        ++i;
       skipBlanks(s, i);
+      if (i == before) notA("date", text);
     }
     if (!readNumber(s, i, parts[k], lengths[k])) notA("date", text);
   }
