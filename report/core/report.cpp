@@ -5,6 +5,9 @@
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "report/core/addin_registry.h"
+#include "report/expr/engine_state.h"
+#include "report/expr/engine_strings.h"
+#include "report/expr/names.h"
 
 namespace kelpo::report {
 
@@ -15,9 +18,16 @@ TfrReport::PasswordPrompt& passwordPrompt() {
   return prompt;
 }
 
-void showError(const char* utf8Text) {
-  messageBox(QString::fromUtf8(utf8Text), QString::fromUtf8("错误"), MessageIcon::Critical);
+// Texts of the engine string table.
+constexpr int kUnsupportedFormat = 55345;
+constexpr int kErrorCaption = 55206;
+constexpr int kVirtualPrinter = 55007;
+constexpr int kUntitled = 55209;
+
+void showError(const QString& text) {
+  messageBox(text, toQString(frLoadStr(kErrorCaption)), MessageIcon::Critical);
 }
+void showUnsupported() { showError(toQString(frLoadStr(kUnsupportedFormat))); }
 
 std::string normaliseClassName(const std::string& name, bool& framedMemo) {
   framedMemo = false;
@@ -95,7 +105,62 @@ void TfrDictionaryBlock::saveToStream(TfrWriter& w) const {
   writeList(w, bandSources);
 }
 
-TfrReport::TfrReport(QObject* parent) : QObject(parent) { resetInfo(); }
+TfrReport*& frCurReport() {
+  static TfrReport* report = nullptr;
+  return report;
+}
+
+TfrView*& frCurView() {
+  static TfrView* view = nullptr;
+  return view;
+}
+
+bool lookupObjectProperty(const std::string& name, Value& value) {
+  TfrReport* report = frCurReport();
+  TfrView* current = frCurView();
+  TfrObject* object = nullptr;
+  std::string prop;
+  auto dot = name.find('.');
+  if (dot == std::string::npos) {
+    object = current;
+    prop = name;
+  } else if (report) {
+    std::string first = name.substr(0, dot);
+    std::string rest = name.substr(dot + 1);
+    std::string upper = upperName(first);
+    if (upper.size() > 4 && upper.compare(0, 4, "PAGE") == 0 &&
+        upper.find_first_not_of("0123456789", 4) == std::string::npos && upper.size() <= 9) {
+      int n = std::stoi(upper.substr(4));
+      if (n >= 1 && n <= report->pages.count()) {
+        TfrPage* page = report->pages[n - 1];
+        auto dot2 = rest.find('.');
+        TfrView* v = dot2 == std::string::npos ? nullptr : page->findObject(rest.substr(0, dot2));
+        if (v) {
+          object = v;
+          prop = rest.substr(dot2 + 1);
+        } else {
+          object = page;
+          prop = rest;
+        }
+      }
+    } else if (TfrView* v = report->findObject(first)) {
+      object = v;
+      prop = rest;
+    } else if (current && current->hasProperty(first)) {
+      object = current;
+      prop = name;
+    }
+  }
+  if (!object || !object->hasProperty(prop)) return false;
+  value = object->GetProperty(prop);
+  return true;
+}
+
+TfrReport::TfrReport(QObject* parent) : QObject(parent), fileName(frLoadStr(kUntitled)) {
+  resetInfo();
+  // Expressions reach object properties through the engine's lookup seam.
+  if (!frEngine().objectProperty) frEngine().objectProperty = lookupObjectProperty;
+}
 TfrReport::~TfrReport() = default;
 
 void TfrReport::setPasswordPrompt(PasswordPrompt prompt) { passwordPrompt() = std::move(prompt); }
@@ -199,7 +264,7 @@ void TfrReport::loadPages(TfrReader& r, int ver, std::vector<std::string>& missi
   printToDefault = r.i16() != 0;
   doublePass = r.i16() != 0;
   std::string prn = r.readString(ver);
-  if (prn == "\x01") prn = utf8ToEngine("虚拟打印机");
+  if (prn == "\x01") prn = frLoadStr(kVirtualPrinter);
   setPrinter(prn);
   while (!r.atEnd()) {
     std::uint8_t marker = r.u8();
@@ -232,7 +297,7 @@ void TfrReport::loadFromStream(std::string_view data, bool fromFile) {
     ver = 21;
   }
   if (ver > kTemplateVersion) {
-    showError("不支持的FRF格式");
+    showUnsupported();
     return;
   }
   std::vector<std::string> missing;
@@ -257,7 +322,7 @@ void TfrReport::loadFromStream(std::string_view data, bool fromFile) {
       resetInfo();
     }
   } catch (const std::exception&) {
-    showError("不支持的FRF格式");
+    showUnsupported();
     pages.clear();
     pages.add();
     return;
@@ -268,13 +333,13 @@ void TfrReport::loadFromStream(std::string_view data, bool fromFile) {
     std::string text = "Report contains the following non-plugged components:\n";
     for (const auto& m : missing) text += engineToUtf8(m) + "\n";
     text += "You must include these components into your project.";
-    showError(text.c_str());
+    showError(QString::fromUtf8(text));
   }
   if (fromFile && info.passwordProtected) {
     std::string entered = passwordPrompt() ? passwordPrompt()() : std::string();
     if (entered != info.password) {
       resetInfo();
-      fileName = "Untitled";
+      fileName = frLoadStr(kUntitled);
       pages.clear();
       pages.add();
     }

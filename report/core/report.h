@@ -37,6 +37,16 @@ struct TfrDictionaryBlock {
 // Current local date-time as days since 30 December 1899.
 double nowDateTime();
 
+class TfrReport;
+
+// The report and view the engine is working on; builds set them, and object-property names in
+// expressions resolve against them.
+TfrReport*& frCurReport();
+TfrView*& frCurView();
+// `Memo1.Visible`, `PAGE2.Width`, or a bare property of the current view: true and the value
+// when the name is a property in the object's table.
+bool lookupObjectProperty(const std::string& name, Value& value);
+
 class TfrReport : public QObject {
   Q_OBJECT
  public:
@@ -50,7 +60,7 @@ class TfrReport : public QObject {
   bool doublePass = false;
   bool storeInDFM = false;
   std::string printerName;
-  std::string fileName = "Untitled";
+  std::string fileName;  // the localised "Untitled" until a file is named
 
   // Loads a template stream. `fromFile` streams ask for the password of a protected report.
   void loadFromStream(std::string_view data, bool fromFile = false);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "report/core/template_io.h"
+#include "report/expr/engine_state.h"
 #include "report/expr/value.h"
 
 namespace kelpo::report {
@@ -50,31 +51,7 @@ enum : std::uint16_t {
   flWantHook = 0x8000
 };
 
-enum class TfrBandType : std::uint8_t {
-  ReportTitle,
-  ReportSummary,
-  PageHeader,
-  PageFooter,
-  MasterHeader,
-  MasterData,
-  MasterFooter,
-  DetailHeader,
-  DetailData,
-  DetailFooter,
-  SubDetailHeader,
-  SubDetailData,
-  SubDetailFooter,
-  Overlay,
-  ColumnHeader,
-  ColumnFooter,
-  GroupHeader,
-  GroupFooter,
-  CrossHeader,
-  CrossData,
-  CrossFooter,
-  Child,
-  None
-};
+// Band types are TfrBandType of the engine state; 23 of them.
 inline constexpr int kBandTypeCount = 23;
 
 // Display name of a band type (engine texts 55077 onward).

@@ -47,7 +47,7 @@ void buildRecipeTemplate(TfrReport& report) {
 
   auto band = std::make_unique<TfrBandView>();
   band->name = utf8ToEngine("报表标题1");
-  band->frameTyp = static_cast<std::uint16_t>(TfrBandType::ReportTitle);
+  band->frameTyp = static_cast<std::uint16_t>(TfrBandType::btReportTitle);
   band->x = 0;
   band->y = 40;
   band->dx = 656;

@@ -146,3 +146,35 @@ TEST(ObjectModel, AddInRegistry) {
   EXPECT_FALSE(frRegisterObject({"TfrOneTooMany", [] { return std::make_unique<TfrBarCodeView>(); },
                                  {}, {}}));
 }
+
+TEST(ObjectModel, ExpressionsReachObjectProperties) {
+  TfrReport r;
+  r.pages.add();
+  r.pages.add();
+  auto m = std::make_unique<TfrMemoView>();
+  m->name = "Memo1";
+  m->x = 42;
+  TfrView* memo = m.get();
+  r.pages[1]->objects.push_back(std::move(m));
+  frCurReport() = &r;
+  frCurView() = memo;
+  struct Case {
+    const char* name;
+    Value expected;
+  } cases[] = {{"memo1.Left", Value(42)},
+               {"Page2.Memo1.Left", Value(42)},
+               {"PAGE2.Name", Value(std::string("Page2"))},
+               {"Top", Value(0)},
+               {"Font.Name", Value(std::string("Arial"))}};
+  for (const auto& c : cases) {
+    Value v;
+    EXPECT_TRUE(lookupObjectProperty(c.name, v)) << c.name;
+    EXPECT_EQ(v, c.expected) << c.name;
+  }
+  Value v;
+  EXPECT_FALSE(lookupObjectProperty("Memo1.NoSuch", v));
+  EXPECT_FALSE(lookupObjectProperty("Page9.Name", v));
+  EXPECT_FALSE(lookupObjectProperty("Nobody.Left", v));
+  frCurReport() = nullptr;
+  frCurView() = nullptr;
+}
