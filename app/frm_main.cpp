@@ -1,55 +1,67 @@
 // The catalogue window's handlers: tree building, selection, menus.
 #include "app/frm_main.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
-#include <QScreen>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTreeWidget>
 
+#include "app/add_data.h"
+#include "app/form_helpers.h"
 #include "app/kelpo_application.h"
+#include "app/my_soft.h"
 #include "app/recipe_store.h"
+#include "app/seach.h"
 #include "platform/message_box.h"
 #include "platform/picture.h"
 #include "platform/shell.h"
+#include "report/core/report.h"
 #include "ui_frm_main.h"
 
 namespace kelpo {
 namespace {
 
-constexpr const char* kContactLine = "Kelpo 家常菜谱";
-constexpr const char* kContactAddress = "联系：kelpo@example.org";
-constexpr const char* kCookingProgrammePage = "https://example.org/cooking-programme";
-constexpr const char* kAuthorHomePage = "https://example.org/kelpo";
+const char* const kContactLine = "Kelpo 家常菜谱";
+const char* const kContactAddress = "联系作者：kelpo@example.org";
 
-QFont pixelFont(const QString& family, int px, bool bold = false) {
-  QFont f(family);
-  f.setPixelSize(px);
-  f.setBold(bold);
-  return f;
+QLabel* statusPanel(const QString& text, QWidget* owner) {
+  auto* panel = new QLabel(text, owner);
+  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  return panel;
 }
 
 }  // namespace
 
+QString TFrmMain::cookingProgrammePage() {
+  return QStringLiteral("https://example.org/cooking-programme/");
+}
+QString TFrmMain::authorHomePage() { return QStringLiteral("https://example.org/kelpo/"); }
+
 TFrmMain::TFrmMain(QWidget* parent)
-    : QMainWindow(parent), ui_(std::make_unique<Ui::TFrmMain>()), programFolder_(kelpo::programFolder()) {
+    : QMainWindow(parent),
+      ui_(std::make_unique<Ui::TFrmMain>()),
+      programFolder_(kelpo::programFolder()),
+      opener_(&shellOpen),
+      runner_([](QDialog& window) { window.exec(); }) {
   ui_->setupUi(this);
   setFont(pixelFont(QStringLiteral("宋体"), 13));
   for (QLabel* label : {ui_->Label1, ui_->Label2})
     label->setFont(pixelFont(QStringLiteral("宋体"), 19, true));
-  // Fixed-size window with a system menu and a minimize box only.
+  // A fixed-size window with a system menu and a minimize box, no maximize box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  ui_->centralWidget->setFixedSize(688, 415);
+  // The client area is 688 x 437 with the status bar's 22 pixels at its bottom.
+  ui_->centralWidget->setFixedSize(688, 437 - 22);
   ui_->StatusBar1->setFixedHeight(22);
-  statusLeft_ = new QLabel(QString::fromUtf8(kContactLine), this);
-  statusLeft_->setFixedWidth(150);
-  statusRight_ = new QLabel(QString::fromUtf8(kContactAddress), this);
-  ui_->StatusBar1->addWidget(statusLeft_);
-  ui_->StatusBar1->addWidget(statusRight_, 1);
+  QLabel* left = statusPanel(QString::fromUtf8(kContactLine), this);
+  left->setFixedWidth(150);
+  ui_->StatusBar1->addWidget(left);
+  ui_->StatusBar1->addWidget(statusPanel(QString::fromUtf8(kContactAddress), this), 1);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   adjustSize();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -58,37 +70,44 @@ TFrmMain::TFrmMain(QWidget* parent)
     move(frame.topLeft());
   }
 
-  photograph_ = recipes::placeholderPhotograph();
-  showPhotograph(photograph_);
+  showPhotograph(recipes::placeholderPhotograph());
 
   ADOConnect = new Connection(this);
   ADOConnect->setObjectName(QStringLiteral("ADOConnect"));
   ADOConnect->setConnectionString(QString::fromUtf8(recipes::kConnectionString));
-  for (Query** q : {&ADOQuery1, &ADOQuery2, &ADOQuery3}) {
-    *q = new Query(this);
-    (*q)->setConnection(ADOConnect);
+  const char* const names[] = {"ADOQuery1", "ADOQuery2", "ADOQuery3"};
+  Query** queries[] = {&ADOQuery1, &ADOQuery2, &ADOQuery3};
+  for (int i = 0; i < 3; ++i) {
+    *queries[i] = new Query(this);
+    (*queries[i])->setObjectName(QString::fromLatin1(names[i]));
+    (*queries[i])->setConnection(ADOConnect);
   }
-  ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
-  ADOQuery2->setObjectName(QStringLiteral("ADOQuery2"));
-  ADOQuery3->setObjectName(QStringLiteral("ADOQuery3"));
 
-  // Stored settings come alive before the creation handler: the connection and the detail
-  // query open here, and a failure leaves the constructor.
+  // The report component reads the recipe template stored with the window.
+  auto* frReport1 = new report::TfrReport(this);
+  frReport1->setObjectName(QStringLiteral("frReport1"));
+  QFile storedTemplate(QStringLiteral(":/report/recipe_template.frf"));
+  if (storedTemplate.open(QIODevice::ReadOnly)) {
+    const QByteArray form = storedTemplate.readAll();
+    frReport1->readReportForm(std::string_view(form.constData(), static_cast<std::size_t>(form.size())));
+  }
+
+  // The connection and the detail query open with the window; a failure leaves the
+  // constructor, before any handler runs.
   ADOConnect->open();
   ADOQuery3->setSql(QString::fromUtf8(recipes::kAllRecipes));
   ADOQuery3->open();
 
   connect(ui_->TreeView1, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* node) { runHandler([&] { TreeView1Change(node); }); });
-  connect(ui_->N2, &QAction::triggered, this, [this] { emit printRequested(); });
+  // 打印 waits for the report component; until then it only follows the selection.
   connect(ui_->N4, &QAction::triggered, this, &QWidget::close);
-  connect(ui_->N6, &QAction::triggered, this, [this] { emit addRequested(); });
-  connect(ui_->N9, &QAction::triggered, this, [this] { emit searchRequested(); });
-  connect(ui_->N11, &QAction::triggered, this,
-          [] { shellOpen(QString::fromUtf8(kCookingProgrammePage)); });
-  connect(ui_->N12, &QAction::triggered, this, [] { shellOpen(QString::fromUtf8(kAuthorHomePage)); });
-  connect(ui_->N13, &QAction::triggered, this, [this] { emit aboutRequested(); });
-  // "删除" and "修改" are offered but do nothing.
+  connect(ui_->N6, &QAction::triggered, this, [this] { runHandler([this] { N6Click(); }); });
+  connect(ui_->N9, &QAction::triggered, this, [this] { runHandler([this] { N9Click(); }); });
+  connect(ui_->N11, &QAction::triggered, this, [this] { opener_(cookingProgrammePage()); });
+  connect(ui_->N12, &QAction::triggered, this, [this] { opener_(authorHomePage()); });
+  connect(ui_->N13, &QAction::triggered, this, [this] { runHandler([this] { N13Click(); }); });
+  // 删除 and 修改 are offered but do nothing.
 
   FormCreate();
 }
@@ -97,8 +116,9 @@ TFrmMain::~TFrmMain() = default;
 
 void TFrmMain::FormCreate() {
   QTreeWidget* tree = ui_->TreeView1;
-  tree->setUpdatesEnabled(false);
   const QSignalBlocker quiet(tree);
+  // One repaint for the whole tree instead of one per node.
+  tree->setUpdatesEnabled(false);
   tree->clear();
   try {
     auto* root = new QTreeWidgetItem(tree, QStringList(QStringLiteral("Kelpo")));
@@ -108,31 +128,31 @@ void TFrmMain::FormCreate() {
     ADOQuery1->open();
     ADOQuery1->first();
     const int categories = ADOQuery1->recordCount();
+    const QString category = QStringLiteral("类别");
+    const QString name = QStringLiteral("菜谱");
     for (int i = 0; i < categories; ++i) {
-      const QString category = ADOQuery1->text(QStringLiteral("类别"));
-      auto* node = new QTreeWidgetItem(root, QStringList(category));
+      auto* node = new QTreeWidgetItem(root, QStringList(ADOQuery1->text(category)));
       ADOQuery2->close();
       ADOQuery2->clearSql();
       ADOQuery2->setSql(QString::fromUtf8(recipes::kRecipesOfCategory));
-      ADOQuery2->setParameters({ADOQuery1->text(QStringLiteral("类别"))});
+      ADOQuery2->setParameters({ADOQuery1->text(category)});
       ADOQuery2->open();
       ADOQuery2->first();
       const int count = ADOQuery2->recordCount();
       QList<QTreeWidgetItem*> dishes;
       dishes.reserve(count);
       for (int j = 0; j < count; ++j) {
-        dishes << new QTreeWidgetItem(QStringList(ADOQuery2->text(QStringLiteral("菜谱"))));
+        dishes << new QTreeWidgetItem(QStringList(ADOQuery2->text(name)));
         ADOQuery2->next();
       }
       node->addChildren(dishes);
       ADOQuery1->next();
     }
-    ADOQuery2->close();
   } catch (const std::exception&) {
     tree->setUpdatesEnabled(true);
     messageBox(QString::fromUtf8("找不到数据库，引起该问题的原因是数据库文件可能被人为删除或改名."),
                QString::fromUtf8("无法打开数据库"), MessageIcon::None, QMessageBox::Ok, this);
-    // The program ends instead of entering its message loop (see main).
+    // The program ends instead of entering its message loop (see the start-up).
     terminating_ = true;
     return;
   }
@@ -165,23 +185,26 @@ void TFrmMain::TreeView1Change(QTreeWidgetItem* node) {
   }
   ui_->Memo1->setPlainText(recipes::fromStoredLines(ADOQuery3->text(QStringLiteral("配料"))));
   ui_->Memo2->setPlainText(recipes::fromStoredLines(ADOQuery3->text(QStringLiteral("方法"))));
-  // A picture that cannot be loaded stops the handler: the photograph and the tips keep
+  // A picture that cannot be loaded stops the handler here: the photograph and the tips keep
   // what they showed.
-  const QImage picture = loadPicture(
-      recipes::picturePathForDisplay(programFolder_, ADOQuery3->text(QStringLiteral("图片"))));
-  showPhotograph(picture);
+  showPhotograph(loadPicture(
+      recipes::picturePathForDisplay(programFolder_, ADOQuery3->text(QStringLiteral("图片")))));
   ui_->Memo3->setPlainText(recipes::fromStoredLines(ADOQuery3->text(QStringLiteral("提示"))));
 }
 
+void TFrmMain::runWindow(QDialog* window) {
+  // Owned by this window while shown; gone when it closes. Nothing here is refreshed after.
+  std::unique_ptr<QDialog> owned(window);
+  runner_(*owned);
+}
+
+void TFrmMain::N6Click() { runWindow(new TAddData(ADOConnect, programFolder_, this)); }
+void TFrmMain::N9Click() { runWindow(new TSeach(ADOConnect, programFolder_, this)); }
+void TFrmMain::N13Click() { runWindow(new TMySoft(this)); }
+
 void TFrmMain::showPhotograph(const QImage& image) {
   photograph_ = image;
-  if (image.isNull()) {
-    ui_->Image1->clear();
-    return;
-  }
-  // Stretched to the box, keeping its proportions.
-  ui_->Image1->setPixmap(QPixmap::fromImage(
-      image.scaled(ui_->Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+  showStretched(ui_->Image1, image);
 }
 
 }  // namespace kelpo

@@ -3,12 +3,14 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 #include "platform/database.h"
 
-class QTreeWidgetItem;
+class QDialog;
 class QLabel;
+class QTreeWidgetItem;
 
 namespace Ui {
 class TFrmMain;
@@ -21,7 +23,7 @@ class TFrmMain : public QMainWindow {
  public:
   // Opens the connection and the detail query (a missing database raises DatabaseError),
   // then builds the tree. A failure while building shows the start-up message and asks the
-  // application to end: terminating() tells so.
+  // program to end: terminating() tells so.
   explicit TFrmMain(QWidget* parent = nullptr);
   ~TFrmMain() override;
 
@@ -31,36 +33,43 @@ class TFrmMain : public QMainWindow {
   void setProgramFolder(const QString& folder) { programFolder_ = folder; }
   QString programFolder() const { return programFolder_; }
 
+  // How web pages are opened (the desktop's default handler) and how a secondary window is
+  // run (modally); tests replace both to watch instead of block.
+  using Opener = std::function<void(const QString& address)>;
+  void setOpener(Opener opener) { opener_ = std::move(opener); }
+  using WindowRunner = std::function<void(QDialog& window)>;
+  void setWindowRunner(WindowRunner runner) { runner_ = std::move(runner); }
+
   Connection* connection() const { return ADOConnect; }
   Query* detailQuery() const { return ADOQuery3; }
   Ui::TFrmMain* ui() const { return ui_.get(); }
-  // The picture currently shown in the photograph box.
+  // The picture the photograph box shows.
   QImage photograph() const { return photograph_; }
 
-  // Builds the tree; public so benchmarks can measure it on its own.
+  static QString cookingProgrammePage();
+  static QString authorHomePage();
+
+  // Handlers; failures leave them as exceptions (the connected signals report them).
   void FormCreate();
   void TreeView1Change(QTreeWidgetItem* node);
-
- signals:
-  // The menu items whose windows live elsewhere; the program connects them.
-  void addRequested();
-  void searchRequested();
-  void aboutRequested();
-  void printRequested();
+  void N6Click();   // 添加
+  void N9Click();   // 查询
+  void N13Click();  // 说明
 
  private:
   void showPhotograph(const QImage& image);
   void openDetail(const QString& sql, const QVariantList& parameters);
+  void runWindow(QDialog* window);
 
   std::unique_ptr<Ui::TFrmMain> ui_;
   Connection* ADOConnect = nullptr;
   Query* ADOQuery1 = nullptr;
   Query* ADOQuery2 = nullptr;
   Query* ADOQuery3 = nullptr;
-  QLabel* statusLeft_ = nullptr;
-  QLabel* statusRight_ = nullptr;
   QImage photograph_;
   QString programFolder_;
+  Opener opener_;
+  WindowRunner runner_;
   bool terminating_ = false;
 };
 
