@@ -16,7 +16,7 @@ kelpo_install() {
 KELPO_BUILD_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-image-formats-plugins
-  libsqlite3-dev sqlite3 libjpeg62-turbo-dev
+  libsqlite3-dev sqlite3 libjpeg62-turbo-dev libcups2-dev
   fonts-arphic-uming fonts-arphic-ukai fonts-liberation2
 )
 KELPO_RUN_PACKAGES=(xvfb xauth x11-apps imagemagick)
