@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QVBoxLayout>
 
@@ -62,6 +63,11 @@ OpenPictureDialog::OpenPictureDialog(QWidget* owner) : QFileDialog(owner) {
     grid->addWidget(pane, 1, grid->columnCount(), grid->rowCount() - 1, 1);
   showPreview(QString());
   connect(this, &QFileDialog::currentChanged, this, &OpenPictureDialog::showPreview);
+  // A name typed or selected shows up in the file name box first; the preview follows it
+  // too, so it is right whichever way the selection was made.
+  if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+    connect(name, &QLineEdit::textChanged, this,
+            [this] { showPreview(selectedFiles().value(0)); });
 }
 
 QString OpenPictureDialog::previewCaption() const { return previewCaption_->text(); }
