@@ -362,14 +362,15 @@ std::vector<TfrCodeName> CupsPrinterBackend::paperSources() {
 std::vector<TfrDriverOption> CupsPrinterBackend::driverOptions() { return options_; }
 
 TfrDeviceMetrics CupsPrinterBackend::deviceMetrics() {
-  // From the page layout in inches rather than from the pixel rectangles, which Qt derives
-  // from sizes rounded to whole points: a 100 mm custom paper would read back as 99.8 mm and
-  // never count as the same paper again.
+  // From the page layout in millimetres rather than from the pixel rectangles, which Qt derives
+  // from sizes rounded to whole points (a 100 mm custom paper would read back as 99.8 mm and
+  // never count as the same paper again); Qt rounds converted sizes to two decimals, which in
+  // inches would still be off by a pixel.
   const QPageLayout layout = printer_->pageLayout();
   const int dpi = printer_->resolution();
-  const QRectF paper = layout.fullRect(QPageLayout::Inch);
-  const QRectF page = layout.paintRect(QPageLayout::Inch);
-  const auto px = [dpi](double inches) { return static_cast<int>(std::lround(inches * dpi)); };
+  const QRectF paper = layout.fullRect(QPageLayout::Millimeter);
+  const QRectF page = layout.paintRect(QPageLayout::Millimeter);
+  const auto px = [dpi](double mm) { return static_cast<int>(std::lround(mm / 25.4 * dpi)); };
   TfrDeviceMetrics m;
   m.physicalWidth = px(paper.width());
   m.physicalHeight = px(paper.height());
