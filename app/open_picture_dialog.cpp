@@ -36,6 +36,12 @@ OpenPictureDialog::OpenPictureDialog(QWidget* owner) : QFileDialog(owner) {
   setAcceptMode(QFileDialog::AcceptOpen);
   setFileMode(QFileDialog::ExistingFile);
   setNameFilters(pictureFilters());
+  // The program speaks Chinese; so does its chooser.
+  setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围："));
+  setLabelText(QFileDialog::FileName, QStringLiteral("文件名："));
+  setLabelText(QFileDialog::FileType, QStringLiteral("文件类型："));
+  setLabelText(QFileDialog::Accept, QStringLiteral("打开"));
+  setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
   // Pictures are loaded by extension without regard to case, so "PHOTO.JPG" must be offered
   // as well as "photo.jpg".
   setFilter(filter() & ~QDir::CaseSensitive);
@@ -61,6 +67,8 @@ OpenPictureDialog::OpenPictureDialog(QWidget* owner) : QFileDialog(owner) {
   // takes a column of its own to the right of it.
   if (auto* grid = qobject_cast<QGridLayout*>(layout()))
     grid->addWidget(pane, 1, grid->columnCount(), grid->rowCount() - 1, 1);
+  // Room for the list beside the preview.
+  resize(760, 460);
   showPreview(QString());
   connect(this, &QFileDialog::currentChanged, this, &OpenPictureDialog::showPreview);
   // A name typed or selected shows up in the file name box first; the preview follows it
