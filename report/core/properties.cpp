@@ -20,7 +20,13 @@ bool asBool(const Value& v) {
   return v.toFloat() != 0;
 }
 std::uint32_t asColor(const Value& v) {
-  return static_cast<std::uint32_t>(static_cast<std::int64_t>(v.toFloat()));
+  double d = v.toFloat();
+  if (!(d >= -4294967296.0 && d <= 4294967295.0)) return 0;
+  return static_cast<std::uint32_t>(static_cast<std::int64_t>(d));
+}
+float asWidth(const Value& v) {
+  double d = v.toFloat();
+  return d >= -1e30 && d <= 1e30 ? static_cast<float>(d) : 0.0f;
 }
 Value colorValue(std::uint32_t c) { return Value(static_cast<std::int32_t>(c)); }
 Value intValue(std::int64_t i) { return Value(static_cast<std::int32_t>(i)); }
@@ -181,7 +187,7 @@ void TfrView::SetProperty(const std::string& rawName, const Value& v) {
   else if (n == "HEIGHT") dy = v.toInteger();
   else if (n == "FLAGS") flags = static_cast<std::uint16_t>(v.toInteger());
   else if (n == "FRAMETYP") frameTyp = static_cast<std::uint16_t>(v.toInteger());
-  else if (n == "FRAMEWIDTH") frameWidth = static_cast<float>(v.toFloat());
+  else if (n == "FRAMEWIDTH") frameWidth = asWidth(v);
   else if (n == "FRAMECOLOR") frameColor = asColor(v);
   else if (n == "FRAMESTYLE") frameStyle = static_cast<std::uint16_t>(v.toInteger());
   else if (n == "FILLCOLOR") fillColor = asColor(v);

@@ -1,5 +1,6 @@
 #include "report/core/view.h"
 
+#include <climits>
 #include <cmath>
 
 namespace kelpo::report {
@@ -22,8 +23,13 @@ std::int32_t nextObjectId() { return g_nextId++; }
 
 std::int32_t frameWidthToStream(float width) {
   // A whole width above 10 would be read back as a thousandth of itself, so it is scaled too.
-  if (std::floor(width) == width && width <= 10) return static_cast<std::int32_t>(std::nearbyint(width));
-  return static_cast<std::int32_t>(std::nearbyint(static_cast<double>(width) * 1000.0));
+  double stored = static_cast<double>(width);
+  if (!(std::floor(width) == width && width <= 10)) stored *= 1000.0;
+  stored = std::nearbyint(stored);
+  // A width read from a damaged stream may not fit back; it is kept at the nearest storable one.
+  if (!(stored >= INT32_MIN)) return INT32_MIN;
+  if (stored > INT32_MAX) return INT32_MAX;
+  return static_cast<std::int32_t>(stored);
 }
 
 float frameWidthFromStream(std::int32_t stored) {

@@ -278,6 +278,8 @@ TEST(TemplateStream, FrameWidthRule) {
     EXPECT_EQ(frameWidthToStream(c.width), c.stored) << c.width;
     EXPECT_FLOAT_EQ(frameWidthFromStream(c.stored), c.width) << c.width;
   }
+  // A width read from a damaged stream that no int32 can hold is kept at the largest one.
+  EXPECT_EQ(frameWidthToStream(frameWidthFromStream(INT32_MAX) + 0.5f), INT32_MAX);
 }
 
 TEST(TemplateStream, RecordTypesFiveToNineAreSkipped) {
