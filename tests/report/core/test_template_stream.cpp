@@ -425,3 +425,66 @@ TEST(ReportForm, WrapsTheStreamOnlyWithStoreInDfm) {
   b.readReportForm(form);
   EXPECT_EQ(b.pages.count(), 1);
 }
+
+TEST(TemplateStream, ProtectedTemplateFromFileAsksForThePassword) {
+  TfrReport a;
+  a.pages.add();
+  a.pages.add();
+  a.info.password = "pw";
+  a.info.passwordProtected = true;
+  std::string s = a.saveToStream(1.0);
+  struct Case {
+    std::string entered;
+    bool fromFile;
+    int pages;
+  } cases[] = {{"pw", true, 2}, {"bad", true, 1}, {"bad", false, 2}};
+  for (const auto& c : cases) {
+    int asked = 0;
+    TfrReport::setPasswordPrompt([&] {
+      ++asked;
+      return c.entered;
+    });
+    TfrReport b;
+    b.loadFromStream(s, c.fromFile);
+    EXPECT_EQ(asked, c.fromFile ? 1 : 0);
+    EXPECT_EQ(b.pages.count(), c.pages) << c.entered;
+    EXPECT_EQ(b.info.passwordProtected, c.pages == 2);
+  }
+  TfrReport::setPasswordPrompt({});
+}
+
+TEST(TemplateStream, FramedMemoRecordReadsAsMemo) {
+  TfrReport a;
+  a.pages.add();
+  auto m = std::make_unique<TfrMemoView>();
+  m->name = "F";
+  m->memo = {"t"};
+  a.pages[0]->objects.push_back(std::move(m));
+  std::string s = a.saveToStream(1.0);
+  // Turn the memo record into an add-in record of the framed-memo class with 8 extra bytes.
+  // The record ends at the dictionary marker and starts 6 bytes (type, page, end) before its name.
+  std::size_t rec = s.rfind(std::string("\xFE\xFE\xFF", 3));
+  std::size_t start = s.find(std::string("\x01\x00" "F\x00", 4)) - 6;
+  ASSERT_EQ(static_cast<unsigned char>(s[start]), gtMemo);
+  std::string body = s.substr(start + 6, rec - start - 6);
+  TfrWriter w;
+  w.u8(gtAddIn);
+  w.writeString("TfrFramedMemoView");
+  w.u8(0);
+  std::size_t endAt = w.placeholder();
+  w.bytes(body);
+  w.bytes("12345678");
+  std::string record = w.take();
+  std::int32_t end = static_cast<std::int32_t>(start + record.size());
+  std::memcpy(record.data() + endAt, &end, 4);
+  std::string framed = s.substr(0, start) + record + s.substr(rec);
+  Boxes boxes;
+  TfrReport b;
+  b.loadFromStream(framed);
+  EXPECT_TRUE(boxes.shown.empty());
+  ASSERT_EQ(b.pages[0]->objects.size(), 1u);
+  auto* memo = memoAt(b, 0, 0);
+  ASSERT_NE(memo, nullptr);
+  EXPECT_EQ(memo->typ, gtMemo);
+  EXPECT_EQ(memo->memo, TfrStrings{"t"});
+}
