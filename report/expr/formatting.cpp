@@ -571,7 +571,8 @@ void formatInto(std::string& out, std::string_view s, const DateParts& p, double
 std::string FormatDateTimePattern(std::string_view pattern, double dateTime) {
   const DateParts parts = decompose(dateTime);
   std::string out;
-  formatInto(out, pattern, parts, dateTime, 0);
+  // No pattern at all prints the date, and the time when there is one.
+  formatInto(out, pattern.empty() ? std::string_view("c") : pattern, parts, dateTime, 0);
   return out;
 }
 

@@ -1,4 +1,5 @@
-// kelpo-report eval: evaluates one expression, with names supplied by --set.
+// kelpo-report eval: evaluates one expression; names resolve as in a report (system variables,
+// constants, dataset fields of --query queries), and names supplied by --set win.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "report/expr/names.h"
 #include "report/expr/parser.h"
 #include "tools/kelpo_report/command.h"
+#include "tools/kelpo_report/report_data.h"
 
 namespace kelpo::tools {
 namespace {
@@ -24,12 +26,14 @@ struct Definition {
 };
 
 int runEval(const std::vector<std::string>& args) {
+  ReportData data;
   std::vector<Definition> definitions;
   std::string expression;
   bool haveExpression = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     std::string assignment;
+    if (data.consume(args, i)) continue;
     if (arg == "--set" && i + 1 < args.size()) {
       assignment = args[++i];
     } else if (arg.rfind("--set=", 0) == 0) {
@@ -51,8 +55,10 @@ int runEval(const std::vector<std::string>& args) {
   }
   if (!haveExpression) throw Error("eval wants an expression");
 
-  TfrParser parser;
-  parser.setValueCallback([&](const std::string& name, Value& value) {
+  data.start(nullptr);
+  TfrParser& parser = report::frParser();
+  // The report's OnGetValue: the application's names come before every other source.
+  data.report.OnGetValue = [&](const std::string& name, Value& value) {
     for (Definition& d : definitions) {
       if (!report::sameName(d.name, name)) continue;
       if (!d.evaluated) {
@@ -66,23 +72,18 @@ int runEval(const std::vector<std::string>& args) {
       value = d.value;
       return;
     }
-    throw EParserError("unknown name \"" + name + "\"");
-  });
-  parser.setFunctionCallback(
-      [](const std::string& name, const Value&, const Value&, const Value&, Value&) {
-        throw EParserError("unknown function \"" + name + "\"");
-      });
+  };
 
   const Value result = parser.Evaluate(expression);
-  const std::string line =
-      std::string(report::kindName(result.kind())) + ": " + engineToUtf8(result.toText());
-  std::printf("%s\n", line.c_str());
+  std::printf("%s\n", engineToUtf8(report::describe(result)).c_str());
   return 0;
 }
 
 }  // namespace
 
-KELPO_REPORT_COMMAND("eval", "[--set NAME=EXPRESSION]... EXPRESSION  evaluate a report expression",
+KELPO_REPORT_COMMAND("eval",
+                     "[--db FILE] [--query NAME=STATEMENT]... [--set NAME=EXPRESSION]... "
+                     "EXPRESSION  evaluate a report expression",
                      runEval);
 
 }  // namespace kelpo::tools
