@@ -145,6 +145,13 @@ std::string literalBody(std::string_view literal, bool terminated) {
 }
 
 double numberLiteral(std::string_view text) {
+  // Whole numbers of up to 15 digits are exact in a double: no general parsing needed.
+  if (text.size() <= 15) {
+    double whole = 0;
+    std::size_t k = 0;
+    while (k < text.size() && text[k] >= '0' && text[k] <= '9') whole = whole * 10 + (text[k++] - '0');
+    if (k == text.size()) return whole;
+  }
   // '.' and ',' both mean the decimal separator, whatever the user's setting.
   double value = 0;
   if (text.find(',') == std::string_view::npos) {
@@ -253,7 +260,9 @@ Value roundValue(const Value& v) {
 
 // ---- lexical helpers ----
 
-std::string TfrParser::ReadIdentifier(std::string_view text, std::size_t& pos) {
+namespace {
+
+std::string_view readIdentifier(std::string_view text, std::size_t& pos) {
   while (pos < text.size() && static_cast<unsigned char>(text[pos]) <= ' ') ++pos;
   const std::size_t start = pos;
   bool quoted = false;
@@ -268,7 +277,13 @@ std::string TfrParser::ReadIdentifier(std::string_view text, std::size_t& pos) {
     pos += charSize(text, pos);
   }
   if (pos > text.size()) pos = text.size();
-  return std::string(text.substr(start, pos - start));
+  return text.substr(start, pos - start);
+}
+
+}  // namespace
+
+std::string TfrParser::ReadIdentifier(std::string_view text, std::size_t& pos) {
+  return std::string(readIdentifier(text, pos));
 }
 
 std::string TfrParser::ReadStringLiteral(std::string_view text, std::size_t& pos) {
@@ -556,7 +571,7 @@ Value TfrParser::evaluateOperand(std::string_view p, std::size_t& pos, bool& not
     if (pos < p.size() && p[pos] == ' ') ++pos;
     return Value(literalBody(literal, terminated));
   }
-  std::string identifier = ReadIdentifier(p, pos);
+  const std::string_view identifier = readIdentifier(p, pos);
   if (!identifier.empty() && startsNumber(identifier[0])) {
     if (pos < p.size() && p[pos] == ' ') ++pos;
     return Value(numberLiteral(identifier));
@@ -565,7 +580,7 @@ Value TfrParser::evaluateOperand(std::string_view p, std::size_t& pos, bool& not
     std::string index = ReadBracketed(p, pos);
     pos = pos + 1 > p.size() ? p.size() : pos + 1;
     if (pos < p.size() && p[pos] == ' ') ++pos;
-    return Evaluate("GETARRAY(" + identifier + ", " + index + ")");
+    return Evaluate("GETARRAY(" + std::string(identifier) + ", " + index + ")");
   }
   if (pos < p.size() && p[pos] == '(') {
     const std::array<std::string, 3> args = SplitArguments(p, pos);
@@ -577,13 +592,11 @@ Value TfrParser::evaluateOperand(std::string_view p, std::size_t& pos, bool& not
     return Value();
   }
   if (pos < p.size() && p[pos] == ' ') ++pos;
-  if (identifier.size() == 4 || identifier.size() == 5) {
-    const std::string upper = upperName(identifier);
-    if (upper == "TRUE") return Value(true);
-    if (upper == "FALSE") return Value(false);
-  }
+  std::string upper = upperName(identifier);
+  if (upper.size() == 4 && upper == "TRUE") return Value(true);
+  if (upper.size() == 5 && upper == "FALSE") return Value(false);
   Value value = Value::null();
-  if (valueCallback_) valueCallback_(upperName(identifier), value);
+  if (valueCallback_) valueCallback_(upper, value);
   return value;
 }
 

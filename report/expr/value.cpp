@@ -153,9 +153,18 @@ std::string_view kindName(Value::Kind kind) noexcept {
   return "?";
 }
 
-std::ostream& operator<<(std::ostream& out, const Value& value) {
-  return out << kindName(value.kind()) << ": " << value.toText();
+std::string describe(const Value& value) {
+  std::string out(kindName(value.kind()));
+  out += ':';
+  const std::string text = value.toText();
+  if (!text.empty()) {
+    out += ' ';
+    out += text;
+  }
+  return out;
 }
+
+std::ostream& operator<<(std::ostream& out, const Value& value) { return out << describe(value); }
 
 // ---- number texts ----
 

@@ -110,6 +110,8 @@ class Value {
 
 // The name of a kind as the command-line tool and test messages print it ("Integer").
 std::string_view kindName(Value::Kind kind) noexcept;
+// "Kind: text", or "Kind:" when the text form is empty; the text stays engine text.
+std::string describe(const Value& value);
 std::ostream& operator<<(std::ostream& out, const Value& value);
 
 // The engine's operators. `+` on two texts concatenates; any other mix converts a text operand

@@ -95,9 +95,9 @@ TEST_F(ParserTest, Evaluates) {
       {"ROUND(3.5)", "Float: 4"},
       {"ROUND(-2.5)", "Float: -2"},
       {"STR(1.5) + 'x'", "Text: 1.5x"},
-      {"STR N", "Text: "},
+      {"STR N", "Text:"},
       {"'It''s'", "Text: It's"},
-      {"''", "Text: "},
+      {"''", "Text:"},
       {"'ab' + 'cd'", "Text: abcd"},
       {"S + 1", "error"},
       {"'5' * 2", "Float: 10"},
@@ -116,11 +116,11 @@ TEST_F(ParserTest, Evaluates) {
       {"TRUE", "Boolean: True"},
       {"true and False", "Boolean: False"},
       {"TRUE or FALSE", "Boolean: True"},
-      {"N + 1", "Null: "},
+      {"N + 1", "Null:"},
       {"N = N", "Integer: 1"},
       {"N = 0", "Integer: 0"},
       {"N <> 0", "Integer: 1"},
-      {"INT(N)", "Null: "},
+      {"INT(N)", "Null:"},
       {"", "Integer: 0"},
       {"   ", "Integer: 0"},
       {"1 + 2 ; 5 * junk(", "Float: 3"},
@@ -200,7 +200,7 @@ TEST_F(ParserTest, NamesReachTheValueCallback) {
   eval("Q.\"a b+c\" + 1");
   EXPECT_EQ(names.back(), "Q.\"A B+C\"");
   // An unknown name is not the parser's error: the callback left it Null.
-  EXPECT_EQ(eval("nobody"), "Null: ");
+  EXPECT_EQ(eval("nobody"), "Null:");
 }
 
 TEST_F(ParserTest, MultibyteCharactersAreNeverTakenApart) {
@@ -286,7 +286,7 @@ TEST_F(ParserTest, OtherFunctionsGetTheirArgumentTexts) {
   EXPECT_EQ(calls[0].p2, " i + 1");
 
   TfrParser bare;  // no callbacks set: unknown names and functions give Null
-  EXPECT_EQ(shown(bare.Evaluate("x + F(1)")), "Null: ");
+  EXPECT_EQ(shown(bare.Evaluate("x + F(1)")), "Null:");
 }
 
 TEST_F(ParserTest, EvaluationIsReentrant) {

@@ -121,14 +121,14 @@ TEST_F(ValueTest, Arithmetic) {
       {Value() + Value("x"), "Text: x"},
       {Value() + Value(1), "Integer: 1"},
       {Value(true) + Value(true), "Integer: 2"},
-      {Value::null() + Value(1), "Null: "},
-      {Value("x") - Value::null(), "Null: "},
-      {-Value::null(), "Null: "},
+      {Value::null() + Value(1), "Null:"},
+      {Value("x") - Value::null(), "Null:"},
+      {-Value::null(), "Null:"},
       {Value(7) / Value(2), "Float: 3.5"},
       {Value(7) / Value(0), "Integer: 0"},
       {Value(7) / Value(), "Integer: 0"},
       {Value::null() / Value(0), "Integer: 0"},
-      {Value(1) / Value::null(), "Null: "},
+      {Value(1) / Value::null(), "Null:"},
       {Value::currency(15000) + Value(2), "Currency: 3.5"},
       {Value::currency(15000) * Value::currency(15000), "Currency: 2.25"},
       {Value::currency(1) * Value::currency(5000), "Currency: 0"},  // 0.00005 rounds to even
@@ -147,7 +147,7 @@ TEST_F(ValueTest, Arithmetic) {
       {andValues(Value(true), Value(false)), "Boolean: False"},
       {orValues(Value(true), Value(false)), "Boolean: True"},
       {andValues(Value(true), Value(1)), "Integer: 1"},
-      {orValues(Value::null(), Value(1)), "Null: "},
+      {orValues(Value::null(), Value(1)), "Null:"},
   };
   for (const Case& c : cases) EXPECT_EQ(shown(c.result), c.expected);
 }
