@@ -62,47 +62,12 @@ std::string fromHex(std::string_view hex) {
   return out;
 }
 
-void readList(TfrReader& r, TfrDictionaryBlock::List& list) {
-  std::int32_t count = r.i32();
-  if (count < 0) throw StreamError("bad dictionary count");
-  // Each entry reads its own bytes, so a huge count ends at the end of the stream.
-  for (std::int32_t i = 0; i < count; ++i) {
-    std::string name = r.readNewString();
-    std::string value = r.readNewString();
-    list.emplace_back(std::move(name), std::move(value));
-  }
-}
-
-void writeList(TfrWriter& w, const TfrDictionaryBlock::List& list) {
-  w.i32(static_cast<std::int32_t>(list.size()));
-  for (const auto& [name, value] : list) {
-    w.writeString(name);
-    w.writeString(value);
-  }
-}
-
 }  // namespace
 
 double nowDateTime() {
   QDateTime now = QDateTime::currentDateTime();
   return static_cast<double>(QDate(1899, 12, 30).daysTo(now.date())) +
          now.time().msecsSinceStartOfDay() / 86400000.0;
-}
-
-void TfrDictionaryBlock::loadFromStream(TfrReader& r, int) {
-  clear();
-  std::int16_t marker = r.i16();
-  if (marker != -1 && marker != -2) throw StreamError("unsupported dictionary form");
-  readList(r, variables);
-  readList(r, aliases);
-  readList(r, bandSources);
-}
-
-void TfrDictionaryBlock::saveToStream(TfrWriter& w) const {
-  w.i16(-2);
-  writeList(w, variables);
-  writeList(w, aliases);
-  writeList(w, bandSources);
 }
 
 TfrReport*& frCurReport() {
@@ -172,7 +137,7 @@ void TfrReport::resetInfo() {
 
 void TfrReport::clear() {
   pages.clear();
-  dictionary.clear();
+  dictionary.Clear();
   doublePass = false;
   resetInfo();
 }
@@ -272,7 +237,7 @@ void TfrReport::loadPages(TfrReader& r, int ver, std::vector<std::string>& missi
       TfrPage* page = pages.add();
       page->loadFromStream(r, ver);
     } else if (marker == 254) {
-      dictionary.loadFromStream(r, ver);
+      r.skip(dictionary.LoadFromStream(r.rest(), ver));
     } else if (marker == 253) {
       r.u8();
       break;
@@ -288,7 +253,7 @@ void TfrReport::loadPages(TfrReader& r, int ver, std::vector<std::string>& missi
 }
 
 void TfrReport::loadFromStream(std::string_view data, bool fromFile) {
-  dictionary.clear();
+  dictionary.Clear();
   if (data.empty()) return;
   TfrReader r(data);
   int ver = r.u8();
@@ -371,7 +336,7 @@ std::string TfrReport::saveToStream(double lastChange) {
     }
   }
   w.u8(254);
-  dictionary.saveToStream(w);
+  dictionary.SaveToStream(w.buffer());
   w.u8(252);
   w.writeCounted(info.comment);
   w.writeCounted(info.name);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "report/core/page.h"
+#include "report/expr/dictionary.h"
 
 namespace kelpo::report {
 
@@ -22,16 +23,6 @@ struct TfrReportInfo {
   double created = 0;
   double lastChange = 0;
   bool operator==(const TfrReportInfo&) const = default;
-};
-
-// The dictionary block's three name/value lists, kept as read so a template round-trips.
-struct TfrDictionaryBlock {
-  using List = std::vector<std::pair<std::string, std::string>>;
-  List variables, aliases, bandSources;
-  void clear() { variables.clear(), aliases.clear(), bandSources.clear(); }
-  void loadFromStream(TfrReader& r, int version);
-  void saveToStream(TfrWriter& w) const;
-  bool operator==(const TfrDictionaryBlock&) const = default;
 };
 
 // Current local date-time as days since 30 December 1899.
@@ -54,7 +45,7 @@ class TfrReport : public QObject {
   ~TfrReport() override;
 
   TfrPages pages{this};
-  TfrDictionaryBlock dictionary;
+  TfrDataDictionary dictionary;
   TfrReportInfo info;
   bool printToDefault = false;
   bool doublePass = false;

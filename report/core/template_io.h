@@ -42,6 +42,8 @@ class TfrReader {
   double f64();
   std::string bytes(std::size_t n);
   std::string_view view(std::size_t n);
+  // The bytes from the current position on, for blocks that read themselves.
+  std::string_view rest() const { return data_.substr(pos_); }
 
   // The string of a stream of `version`: counted (23 and later) or zero-terminated.
   std::string readString(int version);
@@ -64,6 +66,8 @@ class TfrWriter {
   std::size_t pos() const { return buf_.size(); }
   const std::string& data() const { return buf_; }
   std::string take() { return std::move(buf_); }
+  // For blocks that append themselves.
+  std::string& buffer() { return buf_; }
   void reserve(std::size_t n) { buf_.reserve(n); }
 
   void u8(std::uint8_t v) { buf_.push_back(static_cast<char>(v)); }

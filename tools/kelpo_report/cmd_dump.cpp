@@ -58,9 +58,11 @@ void dumpView(const TfrView& v) {
   }
 }
 
-void dumpList(const char* title, const TfrDictionaryBlock::List& list) {
-  std::printf("  %s: %zu\n", title, list.size());
-  for (const auto& [n, val] : list) std::printf("    \"%s\" = \"%s\"\n", u(n).c_str(), u(val).c_str());
+void dumpList(const char* title, const TfrVariables& list) {
+  std::printf("  %s: %d\n", title, list.Count());
+  for (int i = 0; i < list.Count(); ++i)
+    std::printf("    \"%s\" = \"%s\"\n", u(list.GetNameAt(i)).c_str(),
+                u(list.GetValueAt(i).toText()).c_str());
 }
 
 int runDump(const std::vector<std::string>& args) {
@@ -110,9 +112,9 @@ int runDump(const std::vector<std::string>& args) {
     for (const auto& v : p.objects) dumpView(*v);
   }
   std::printf("dictionary:\n");
-  dumpList("variables", r.dictionary.variables);
-  dumpList("aliases", r.dictionary.aliases);
-  dumpList("band sources", r.dictionary.bandSources);
+  dumpList("variables", r.dictionary.VariableList);
+  dumpList("aliases", r.dictionary.AliasList);
+  dumpList("band sources", r.dictionary.BandSourceList);
   const auto& inf = r.info;
   std::printf("report information: comment \"%s\" name \"%s\" author \"%s\" version "
               "\"%s\".\"%s\".\"%s\".\"%s\" password %zu bytes protected %d generator %d "

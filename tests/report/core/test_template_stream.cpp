@@ -216,8 +216,9 @@ static void fillAllKinds(TfrReport& r) {
   bar->rotation = 90;
   bar->memo = {"123"};
   p2->objects.push_back(std::move(bar));
-  r.dictionary.variables = {{" Cat", ""}, {"V", "[x]"}};
-  r.dictionary.aliases = {{"ADOQuery3", "Q"}};
+  r.dictionary.VariableList.Add(" Cat", Value(std::string()));
+  r.dictionary.VariableList.Add("V", Value(std::string("[x]")));
+  r.dictionary.BandSourceList.Add("MasterData1", Value(std::string("frDBDataSet1")));
   r.info.comment = "c";
   r.info.author = utf8ToEngine("作者");
   r.info.vBuild = "7";
@@ -235,7 +236,10 @@ TEST(TemplateStream, RoundTripKeepsEveryField) {
   EXPECT_TRUE(boxes.shown.empty());
   ASSERT_EQ(b.pages.count(), 2);
   EXPECT_EQ(b.info, a.info);
-  EXPECT_EQ(b.dictionary, a.dictionary);
+  ASSERT_EQ(b.dictionary.VariableList.Count(), 2);
+  EXPECT_EQ(b.dictionary.VariableList.GetNameAt(0), " Cat");
+  EXPECT_EQ(b.dictionary.VariableList.GetValueAt(1), Value(std::string("[x]")));
+  EXPECT_EQ(b.dictionary.BandSourceList.GetNameAt(0), "MasterData1");
   EXPECT_TRUE(b.doublePass);
   EXPECT_EQ(b.pages[0]->pgWidth, 1000);
   EXPECT_EQ(b.pages[0]->orientation, 1);
