@@ -1,6 +1,7 @@
 // The printer model's rules; everything platform-specific goes through the PrinterBackend.
 #include "report/ui/printer.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <cmath>
 #include <cstdlib>
@@ -307,6 +308,8 @@ TfrPrinter& createPrinterModel() {
     printer = std::make_unique<TfrPrinter>(std::make_unique<CupsPrinterBackend>());
     printer->attach();
     setPrinterModel(printer.get());
+    // The model's printer belongs to Qt's printing, which must not outlive the application.
+    qAddPostRoutine([] { programPrinter().reset(); });
   }
   return *printer;
 }
