@@ -151,6 +151,11 @@ bool CupsPrinterBackend::selectPrinter(int index) {
   if (index < 0 || index >= infos_.size()) return false;
   const QPrinterInfo info = QPrinterInfo::printerInfo(infos_[index].printerName());
   if (info.isNull()) return false;
+  // Attaching again to the printer in use keeps what its properties dialog set; only another
+  // printer starts from its own defaults.
+  if (info.printerName() == current_ && printer_->printerName() == current_ &&
+      printer_->isValid())
+    return true;
   printer_->setPrinterName(info.printerName());
   if (!printer_->isValid() || printer_->printerName() != info.printerName()) return false;
   current_ = info.printerName();

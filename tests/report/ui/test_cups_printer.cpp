@@ -152,6 +152,11 @@ TEST_F(CupsPrinter, PropertiesDialogChangesTheDriversSettingsOnConfirm) {
   // The model's paper is not re-read; the next forced setting applies the page's own again
   // and keeps the driver's other settings.
   EXPECT_EQ(printer_->orientation(), P);
+  // A print run attaches to the printers again first; the dialog's settings stay in force.
+  printer_->refreshPrinterList();
+  ASSERT_EQ(printer_->printerName(), kQueue);
+  EXPECT_EQ(printer_->orientation(), L);
+  EXPECT_EQ(backend_->deviceMetrics().dpiX, newDpi);
   printer_->setPaper(9, 2100, 2970, P, -1, true);
   const TfrPrnInfo after = printer_->metrics();
   expectConsistent(after);
