@@ -51,6 +51,11 @@ TFrmMain::TFrmMain(QWidget* parent)
   setFont(pixelFont(QStringLiteral("宋体"), 13));
   for (QLabel* label : {ui_->Label1, ui_->Label2})
     label->setFont(pixelFont(QStringLiteral("宋体"), 19, true));
+  // Group box captions sit inside the frame's top line, a little in from its left end.
+  for (QWidget* box : {static_cast<QWidget*>(ui_->GroupBox1), static_cast<QWidget*>(ui_->GroupBox2)})
+    box->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 1px; }"));
   // A fixed-size window with a system menu and a minimize box, no maximize box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -22,7 +22,6 @@ void runHandler(const std::function<void()>& handler) {
 
 KelpoApplication::KelpoApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Kelpo"));
-  setApplicationDisplayName(QStringLiteral("Kelpo"));
   registerFontSubstitutions();
 }
 
