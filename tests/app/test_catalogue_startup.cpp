@@ -64,7 +64,8 @@ TEST_F(StartUpTest, WithoutADatabaseTheProgramSaysWhichFileAndFails) {
   MessageCapture messages;
   EXPECT_NE(runKelpo(application()), 0);
   ASSERT_EQ(messages.records.size(), 1u);
-  EXPECT_TRUE(messages.records[0].text.contains(u8("Kelpo.db")))
+  // The full path, since the file is looked for in the current directory.
+  EXPECT_TRUE(messages.records[0].text.contains(path(QStringLiteral("Kelpo.db"))))
       << messages.records[0].text.toStdString();
 }
 
