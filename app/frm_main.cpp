@@ -52,7 +52,8 @@ TFrmMain::TFrmMain(QWidget* parent)
   for (QLabel* label : {ui_->Label1, ui_->Label2})
     label->setFont(pixelFont(QStringLiteral("宋体"), 19, true));
   // Group box captions sit inside the frame's top line, a little in from its left end.
-  for (QWidget* box : {static_cast<QWidget*>(ui_->GroupBox1), static_cast<QWidget*>(ui_->GroupBox2)})
+  for (QWidget* box :
+       {static_cast<QWidget*>(ui_->GroupBox1), static_cast<QWidget*>(ui_->GroupBox2)})
     box->setStyleSheet(QStringLiteral(
         "QGroupBox { border: 1px solid palette(mid); margin-top: 6px; }"
         "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 1px; }"));
@@ -94,7 +95,8 @@ TFrmMain::TFrmMain(QWidget* parent)
   QFile storedTemplate(QStringLiteral(":/report/recipe_template.frf"));
   if (storedTemplate.open(QIODevice::ReadOnly)) {
     const QByteArray form = storedTemplate.readAll();
-    frReport1->readReportForm(std::string_view(form.constData(), static_cast<std::size_t>(form.size())));
+    frReport1->readReportForm(
+        std::string_view(form.constData(), static_cast<std::size_t>(form.size())));
   }
 
   // The connection and the detail query open with the window; a failure leaves the

@@ -33,8 +33,9 @@ int runKelpo(KelpoApplication& app, void (*created)(TFrmMain&)) {
   } catch (const DatabaseError& e) {
     // Without its database the program cannot work: the message names the file, and the
     // program ends with a failure status instead of running on without a window.
-    messageBox(QString::fromUtf8("无法打开数据库文件 %1\n\n%2").arg(databaseFile(), toQString(e.what())),
-               QCoreApplication::applicationName(), MessageIcon::Critical);
+    messageBox(
+        QString::fromUtf8("无法打开数据库文件 %1\n\n%2").arg(databaseFile(), toQString(e.what())),
+        QCoreApplication::applicationName(), MessageIcon::Critical);
     return 1;
   } catch (const std::exception& e) {
     reportError(e);

@@ -37,16 +37,16 @@ class LargeCatalogue {
     kelpo::Connection db;
     db.setConnectionString(QStringLiteral("Data Source=Kelpo.db"));
     db.open();
-    db.execute(QString::fromUtf8("create table 饮食 (类别 text, 菜谱 text, 配料 text, 方法 text, "
-                                 "图片 text, 提示 text, 特点 text)"));
+    db.execute(
+        QString::fromUtf8("create table 饮食 (类别 text, 菜谱 text, 配料 text, 方法 text, "
+                          "图片 text, 提示 text, 特点 text)"));
     db.execute(QString::fromUtf8("create index 饮食_类别 on 饮食 (类别)"));
     db.execute(QString::fromUtf8("create index 饮食_菜谱 on 饮食 (菜谱)"));
     db.execute(QStringLiteral("begin"));
     const QString insert = QString::fromUtf8(
         "insert into 饮食 (类别, 菜谱, 配料, 方法, 图片, 提示, 特点) values (?,?,?,?,?,?,?)");
     const QString ingredients = QString::fromUtf8("猪肉 250克\r\n青椒 2个\r\n姜 3片\r\n酱油 1勺");
-    const QString method =
-        QString::fromUtf8("1. 猪肉切片，用料酒和淀粉抓匀。\r\n").repeated(8);
+    const QString method = QString::fromUtf8("1. 猪肉切片，用料酒和淀粉抓匀。\r\n").repeated(8);
     for (int i = 0; i < kRecipes; ++i) {
       const QString category = QString::fromUtf8("菜系%1").arg(i % kCategories);
       db.execute(insert, {category, QString::fromUtf8("家常菜%1").arg(i), ingredients, method,

@@ -18,7 +18,9 @@
 #include "platform/message_box.h"
 
 // Failed comparisons print texts, not code units.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace kelpo::catalogue_testing {
 
@@ -73,8 +75,9 @@ class CatalogueTest : public testing::Test {
 
   // Writes Kelpo.db with the recipe table (or `schema` instead) and the given rows.
   void writeCatalogue(const std::vector<Recipe>& recipes,
-                      const char* schema = "create table 饮食 (类别 text, 菜谱 text, 配料 text, "
-                                           "方法 text, 图片 varchar(40), 提示 text, 特点 text)") {
+                      const char* schema =
+                          "create table 饮食 (类别 text, 菜谱 text, 配料 text, "
+                          "方法 text, 图片 varchar(40), 提示 text, 特点 text)") {
     QFile file(path(QStringLiteral("Kelpo.db")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));  // an empty file is an empty database
     file.close();

@@ -2,13 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
-#include <QDeadlineTimer>
 #include <QTreeWidget>
 #include <memory>
 
@@ -89,7 +89,7 @@ class CatalogueWindowTest : public CatalogueTest {
   static QStringList outline(const QTreeWidget* tree) {
     QStringList lines;
     std::function<void(const QTreeWidgetItem*, int)> walk = [&](const QTreeWidgetItem* item,
-                                                                 int level) {
+                                                                int level) {
       lines << QString(level * 2, u' ') + item->text(0);
       for (int i = 0; i < item->childCount(); ++i) walk(item->child(i), level + 1);
     };
@@ -121,10 +121,10 @@ TEST_F(CatalogueWindowTest, TreeHoldsCategoriesAndRecipesInTheOrderTheDatabaseGi
   MessageCapture messages;
   auto window = openWindow();
   const QTreeWidget* tree = Widgets(*window).TreeView1;
-  EXPECT_EQ(outline(tree), (QStringList{u8("Kelpo"), u8("  川菜"), u8("    麻婆豆腐"),
-                                        u8("    回锅肉"), u8("  凉菜"), u8("    拍黄瓜"),
-                                        u8("    皮蛋豆腐"), u8("  他说\"辣\""),
-                                        u8("    老\"干妈\"炒饭"), u8("  菜谱"), u8("    类别")}));
+  EXPECT_EQ(outline(tree),
+            (QStringList{u8("Kelpo"), u8("  川菜"), u8("    麻婆豆腐"), u8("    回锅肉"),
+                         u8("  凉菜"), u8("    拍黄瓜"), u8("    皮蛋豆腐"), u8("  他说\"辣\""),
+                         u8("    老\"干妈\"炒饭"), u8("  菜谱"), u8("    类别")}));
   EXPECT_TRUE(messages.records.empty());
   EXPECT_FALSE(window->terminating());
   EXPECT_EQ(tree->currentItem(), nullptr);
@@ -183,7 +183,8 @@ TEST_F(CatalogueWindowTest, AFailedPhotographKeepsThePreviousPictureAndTips) {
   std::vector<Recipe> recipes = {
       {"川菜", "麻婆豆腐", "豆腐", "切块", "\\Pictures\\川菜\\麻婆豆腐.bmp", "趁热吃"}};
   const char* names[] = {"一", "二", "三", "四"};
-  for (int i = 0; i < 4; ++i) recipes.push_back({"川菜", names[i], names[i], names[i], bad[i], names[i]});
+  for (int i = 0; i < 4; ++i)
+    recipes.push_back({"川菜", names[i], names[i], names[i], bad[i], names[i]});
   writeCatalogue(recipes);
   writePhoto(u8("Pictures/川菜/麻婆豆腐.bmp"), Qt::red);
   QFile text(path(u8("Pictures/川菜/说明.txt")));
@@ -304,9 +305,9 @@ TEST_F(CatalogueWindowTest, MenusOfferTheirItemsAndEachDoesItsOwnThing) {
                                     : item->text() + (item->isEnabled() ? "" : " (off)"));
     menus << menu->text() + u':' + items.join(u',');
   }
-  EXPECT_EQ(menus, (QStringList{u8("【文件】:打印 (off),-,退出系统"),
-                                u8("【操作】:添加,删除,修改,查询"),
-                                u8("【帮助】:CCTV-生活频道-Kelpo,作者主页,说明")}));
+  EXPECT_EQ(menus,
+            (QStringList{u8("【文件】:打印 (off),-,退出系统"), u8("【操作】:添加,删除,修改,查询"),
+                         u8("【帮助】:CCTV-生活频道-Kelpo,作者主页,说明")}));
 
   MessageCapture messages;
   const Widgets ui(*window);
@@ -319,8 +320,7 @@ TEST_F(CatalogueWindowTest, MenusOfferTheirItemsAndEachDoesItsOwnThing) {
   ui.N6->trigger();
   ui.N9->trigger();
   ui.N13->trigger();
-  EXPECT_EQ(windows,
-            (QStringList{"kelpo::TAddData", "kelpo::TSeach", "kelpo::TMySoft"}));
+  EXPECT_EQ(windows, (QStringList{"kelpo::TAddData", "kelpo::TSeach", "kelpo::TMySoft"}));
   EXPECT_TRUE(window->findChildren<QDialog*>().isEmpty());  // each gone after it closed
   EXPECT_TRUE(messages.records.empty());
 

@@ -80,10 +80,10 @@ class StatementTest : public CatalogueTest {
     CatalogueTest::SetUp();
     writeCatalogue({
         {"川菜", "麻婆豆腐"},
-        {"菜谱", "类别"},            // values that spell column names
+        {"菜谱", "类别"},  // values that spell column names
         {"类别", "菜谱"},
         {"他说\"辣\"", "老\"干妈\"炒饭"},  // double quotes inside values
-        {"川菜", " 回锅肉 "},        // spaces are part of the name
+        {"川菜", " 回锅肉 "},              // spaces are part of the name
     });
     db_.setConnectionString(QStringLiteral("Data Source=Kelpo.db"));
     db_.open();
