@@ -51,9 +51,11 @@ TAddData::TAddData(Connection* connection, const QString& programFolder, QWidget
                  Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(609, 393);
   setFont(pixelFont(QStringLiteral("宋体"), 16));
-  for (QWidget* label : {ui_->Label1, ui_->Label2, ui_->Label3, ui_->Label4, ui_->Label5,
-                         ui_->Label6})
+  for (QWidget* label :
+       {ui_->Label1, ui_->Label2, ui_->Label3, ui_->Label4, ui_->Label5, ui_->Label6})
     label->setFont(pixelFont(QStringLiteral("宋体"), 16, true));
+  for (QLabel* label : {ui_->Label3, ui_->Label4, ui_->Label5, ui_->Label6})
+    setVerticalCaption(label, 18);
   for (QWidget* memo : {ui_->Memo3, ui_->Memo2})
     memo->setFont(pixelFont(QStringLiteral("宋体"), 13));
 
@@ -70,7 +72,8 @@ TAddData::TAddData(Connection* connection, const QString& programFolder, QWidget
   ADOQuery3->setObjectName(QStringLiteral("ADOQuery3"));
   OpenPictureDialog1 = new OpenPictureDialog(this);
 
-  connect(ui_->Button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }); });
+  connect(ui_->Button1, &QPushButton::clicked, this,
+          [this] { runHandler([this] { Button1Click(); }); });
 
   FormCreate();
 }
@@ -155,7 +158,8 @@ bool TAddData::eventFilter(QObject* watched, QEvent* event) {
   // A click is a left-button release over the photograph that was pressed there.
   if (watched == ui_->Image1 && event->type() == QEvent::MouseButtonRelease) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() == Qt::LeftButton && ui_->Image1->rect().contains(mouse->position().toPoint())) {
+    if (mouse->button() == Qt::LeftButton &&
+        ui_->Image1->rect().contains(mouse->position().toPoint())) {
       runHandler([this] { Image1Click(); });
       return true;
     }

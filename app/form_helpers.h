@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 namespace kelpo {
@@ -25,8 +26,19 @@ inline void showStretched(QLabel* box, const QImage& image) {
     box->clear();
     return;
   }
-  box->setPixmap(QPixmap::fromImage(
-      image.scaled(box->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+  box->setPixmap(
+      QPixmap::fromImage(image.scaled(box->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+// A caption written top to bottom, one character under the other. The lines are spread a
+// little: a bold caption's glyphs are a pixel taller than the font's line spacing.
+inline void setVerticalCaption(QLabel* label, int lineHeight) {
+  QStringList characters;
+  for (const QChar c : label->text()) characters << QString(c).toHtmlEscaped();
+  label->setTextFormat(Qt::RichText);
+  label->setText(QStringLiteral("<div style=\"line-height:%1px\">%2</div>")
+                     .arg(lineHeight)
+                     .arg(characters.join(QStringLiteral("<br>"))));
 }
 
 // The secondary windows open in the middle of the screen, not over their owner.

@@ -74,8 +74,7 @@ OpenPictureDialog::OpenPictureDialog(QWidget* owner) : QFileDialog(owner) {
   // A name typed or selected shows up in the file name box first; the preview follows it
   // too, so it is right whichever way the selection was made.
   if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-    connect(name, &QLineEdit::textChanged, this,
-            [this] { showPreview(selectedFiles().value(0)); });
+    connect(name, &QLineEdit::textChanged, this, [this] { showPreview(selectedFiles().value(0)); });
 }
 
 QString OpenPictureDialog::previewCaption() const { return previewCaption_->text(); }
@@ -96,8 +95,7 @@ void OpenPictureDialog::showPreview(const QString& path) {
     previewImage_->clear();
     return;
   }
-  previewCaption_->setText(
-      QStringLiteral("%1 x %2").arg(preview_.width()).arg(preview_.height()));
+  previewCaption_->setText(QStringLiteral("%1 x %2").arg(preview_.width()).arg(preview_.height()));
   // Small pictures are shown as they are; larger ones shrink into the frame.
   const int room = kPreviewSide - 4;
   if (preview_.width() <= room && preview_.height() <= room)

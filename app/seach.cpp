@@ -53,7 +53,8 @@ TSeach::TSeach(Connection* connection, const QString& programFolder, QWidget* ow
   connect(choices, &QButtonGroup::idToggled, this, [this](int, bool checked) {
     if (checked) runHandler([this] { RadioGroup1Click(); });
   });
-  connect(ui_->Button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }); });
+  connect(ui_->Button1, &QPushButton::clicked, this,
+          [this] { runHandler([this] { Button1Click(); }); });
   // Only the user's choice shows a recipe: `activated` is not sent when the search itself
   // puts the first name into the list.
   connect(ui_->ComboBox1, &QComboBox::activated, this,

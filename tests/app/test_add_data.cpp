@@ -1,10 +1,12 @@
 // The add window driven through its widgets: validation, the duplicate check, what is stored,
 // the picture chooser, failed posts and a second process writing the same file.
+#include <sqlite3.h>
+
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFileSystemModel>
-#include <QAbstractItemView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,7 +15,6 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
-#include <sqlite3.h>
 
 #include "app/add_data.h"
 #include "app/open_picture_dialog.h"
@@ -113,9 +114,8 @@ TEST_F(AddWindow, FieldsOfBlanksOnlyAreRefusedAsMissing) {
     const char* method;
   };
   const Case cases[] = {
-      {"", "新菜", "料", "法"},          {"川菜", "   ", "料", "法"},
-      {"川菜", "新菜", "\t \n ", "法"},  {"川菜", "新菜", "料", "\n\n"},
-      {" \t", "新菜", "料", "法"},
+      {"", "新菜", "料", "法"},       {"川菜", "   ", "料", "法"}, {"川菜", "新菜", "\t \n ", "法"},
+      {"川菜", "新菜", "料", "\n\n"}, {" \t", "新菜", "料", "法"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(QString::fromUtf8(c.name).toStdString() + "|" + c.ingredients + "|" + c.method);
@@ -153,10 +153,10 @@ TEST_F(AddWindow, StoresUntrimmedTextsAndReportsSuccessOnlyOnceTheRowIsStored) {
   const auto stored = rows(kSelectAll);
   ASSERT_EQ(stored.size(), 4u);
   // A leading blank stays; tips of blanks only are text; lines are stored with CR LF.
-  EXPECT_EQ(stored[3], (QStringList{QStringLiteral("湘菜 "), QStringLiteral(" 剁椒鱼头"),
-                                    QStringLiteral("鱼头\r\n剁椒"), QStringLiteral("蒸"),
-                                    QStringLiteral("\\Pictures\\家常菜\\红烧肉.jpg"),
-                                    QStringLiteral("  ")}));
+  EXPECT_EQ(stored[3],
+            (QStringList{QStringLiteral("湘菜 "), QStringLiteral(" 剁椒鱼头"),
+                         QStringLiteral("鱼头\r\n剁椒"), QStringLiteral("蒸"),
+                         QStringLiteral("\\Pictures\\家常菜\\红烧肉.jpg"), QStringLiteral("  ")}));
   // The name, tips, ingredients and method boxes are emptied; category and picture stay.
   EXPECT_EQ(ui.Edit1->text(), QString());
   EXPECT_EQ(ui.Memo1->toPlainText(), QString());
@@ -180,7 +180,8 @@ TEST_F(AddWindow, SecondAdditionReusesTheChosenPictureAndEmptyTipsStoreNone) {
        QStringLiteral("炸"), QString());
   ui.Button1->click();
 
-  EXPECT_EQ(messages.texts(), (QStringList{QStringLiteral("添加成功！"), QStringLiteral("添加成功！")}));
+  EXPECT_EQ(messages.texts(),
+            (QStringList{QStringLiteral("添加成功！"), QStringLiteral("添加成功！")}));
   const auto stored = rows(kSelectAll);
   ASSERT_EQ(stored.size(), 5u);
   EXPECT_EQ(stored[3][4], QStringLiteral("\\Pictures\\家常菜\\清蒸鱼.bmp"));
@@ -304,9 +305,9 @@ TEST_F(AddWindow, UnloadablePictureIsReportedButStaysChosen) {
 }
 
 TEST_F(AddWindow, RefusedPostIsReportedAsAnErrorAndTheBoxesKeepTheirTexts) {
-  connection_.execute(QString::fromUtf8(
-      "create trigger refuse before insert on 饮食 when new.菜谱 = '禁菜' "
-      "begin select raise(abort, 'row refused'); end"));
+  connection_.execute(
+      QString::fromUtf8("create trigger refuse before insert on 饮食 when new.菜谱 = '禁菜' "
+                        "begin select raise(abort, 'row refused'); end"));
   auto window = open();
   AddWidgets ui(window.get());
   choose(*window, redPhoto_);
@@ -364,9 +365,8 @@ TEST_F(AddWindow, PictureDialogConfirmsTheSelectedFileAndPreviewsIt) {
       offered.sort();
       // The user clicks the file in the list.
       list->setFocus();
-      list->selectionModel()->setCurrentIndex(model->index(redPhoto_),
-                                              QItemSelectionModel::ClearAndSelect |
-                                                  QItemSelectionModel::Rows);
+      list->selectionModel()->setCurrentIndex(
+          model->index(redPhoto_), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
     previewCaption = dialog->previewCaption();
     previewSize = dialog->preview().size();
@@ -470,7 +470,7 @@ TEST_F(AddBesideAnotherWriter, WriterHoldingTooLongGivesAClearErrorAndLosesNothi
   ui.Button1->click();
   ASSERT_EQ(messages.records.size(), 1u);
   EXPECT_EQ(messages.records[0].icon, MessageIcon::Critical);
-  EXPECT_TRUE(messages.records[0].text.contains(QStringLiteral("locked"))) 
+  EXPECT_TRUE(messages.records[0].text.contains(QStringLiteral("locked")))
       << messages.records[0].text.toStdString();
   EXPECT_EQ(ui.Edit1->text(), QStringLiteral("夫妻肺片"));
   ASSERT_TRUE(writer.waitForFinished(10000));

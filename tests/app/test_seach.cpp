@@ -109,12 +109,18 @@ TEST_F(SearchWindow, TextIsMatchedAnywhereAndUsedAsTyped) {
       {true, "丁", {QStringLiteral("宫保鸡丁")}},
       {true, " 鸡", {}},  // not trimmed
       {true, "\"", {QStringLiteral("他说\"好\"")}},
-      {false, "鸡", {QStringLiteral("宫保鸡丁"), QStringLiteral("鸡蛋羹"), QStringLiteral("他说\"好\"")}},
+      {false,
+       "鸡",
+       {QStringLiteral("宫保鸡丁"), QStringLiteral("鸡蛋羹"), QStringLiteral("他说\"好\"")}},
       {false, "花生", {QStringLiteral("宫保鸡丁")}},
       // An empty text finds every row whose column is not null.
-      {true, "", {QStringLiteral("宫保鸡丁"), QStringLiteral("鸡蛋羹"), QStringLiteral("清蒸鱼"),
-                  QStringLiteral("他说\"好\"")}},
-      {false, "", {QStringLiteral("宫保鸡丁"), QStringLiteral("鸡蛋羹"), QStringLiteral("他说\"好\"")}},
+      {true,
+       "",
+       {QStringLiteral("宫保鸡丁"), QStringLiteral("鸡蛋羹"), QStringLiteral("清蒸鱼"),
+        QStringLiteral("他说\"好\"")}},
+      {false,
+       "",
+       {QStringLiteral("宫保鸡丁"), QStringLiteral("鸡蛋羹"), QStringLiteral("他说\"好\"")}},
   };
   MessageCapture messages;
   for (const Case& c : cases) {

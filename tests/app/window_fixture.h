@@ -115,8 +115,8 @@ class WindowTest : public testing::Test {
   }
   void insert(const Row& row) {
     QVariantList values;
-    for (const char* v : {row.category, row.name, row.ingredients, row.method, row.picture,
-                          row.tips})
+    for (const char* v :
+         {row.category, row.name, row.ingredients, row.method, row.picture, row.tips})
       values << (v ? QVariant(QString::fromUtf8(v)) : QVariant());
     connection_.execute(QString::fromUtf8("insert into 饮食 (类别, 菜谱, 配料, 方法, 图片, 提示) "
                                           "values (?, ?, ?, ?, ?, ?)"),
