@@ -53,9 +53,9 @@ struct TfrReportTexts {
 
 // What name resolution needs of one report; the report component owns one and keeps it filled.
 struct TfrReportContext {
-  QObject* owner = nullptr;                  // the form that owns the report
-  TfrDataset* dataset = nullptr;             // the report's Dataset property
-  TfrDataDictionary* dictionary = nullptr;   // the report's data dictionary
+  QObject* owner = nullptr;                 // the form that owns the report
+  TfrDataset* dataset = nullptr;            // the report's Dataset property
+  TfrDataDictionary* dictionary = nullptr;  // the report's data dictionary
   // The application's first say on every name; leaving the value Empty declines.
   std::function<void(const std::string& name, Value& value)> OnGetValue;
   TfrReportTexts info;
@@ -98,8 +98,8 @@ struct TfrEngineState {
   bool finalPass = true;
   bool aggregateCollection = false;  // the aggregate-collection pass is running
 
-  Value value;                   // VALUE: the last value produced for a bracketed piece
-  std::string currentVariable;   // the piece being substituted, without its format
+  Value value;                  // VALUE: the last value produced for a bracketed piece
+  std::string currentVariable;  // the piece being substituted, without its format
   std::string nameUnderEvaluation;
 
   TfrObjectPropertyLookup objectProperty;

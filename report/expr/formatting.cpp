@@ -20,11 +20,12 @@ FormatLocale& formatLocale() {
     FormatLocale l;
     l.longDateFormat = utf8ToEngine("yyyy'年'm'月'd'日'");
     l.shortTimeFormat = "hh:nn";
-    static const char* const kLongMonths[] = {"一月", "二月", "三月", "四月",   "五月",   "六月",
+    static const char* const kLongMonths[] = {"一月", "二月", "三月", "四月", "五月",   "六月",
                                               "七月", "八月", "九月", "十月", "十一月", "十二月"};
     static const char* const kLongDays[] = {"星期日", "星期一", "星期二", "星期三",
                                             "星期四", "星期五", "星期六"};
-    static const char* const kShortDays[] = {"周日", "周一", "周二", "周三", "周四", "周五", "周六"};
+    static const char* const kShortDays[] = {"周日", "周一", "周二", "周三",
+                                             "周四", "周五", "周六"};
     for (int i = 0; i < 12; ++i) {
       l.shortMonthNames[static_cast<std::size_t>(i)] = std::to_string(i + 1) + utf8ToEngine("月");
       l.longMonthNames[static_cast<std::size_t>(i)] = utf8ToEngine(kLongMonths[i]);
@@ -313,7 +314,8 @@ std::string formatSection(std::string_view s, double magnitude, bool& isZero) {
     if (fraction.size() < static_cast<std::size_t>(a.fracMax))
       fraction.append(static_cast<std::size_t>(a.fracMax) - fraction.size(), '0');
   }
-  while (static_cast<int>(fraction.size()) > a.fracMin && fraction.back() == '0') fraction.pop_back();
+  while (static_cast<int>(fraction.size()) > a.fracMin && fraction.back() == '0')
+    fraction.pop_back();
   return emitSection(s, a, whole, fraction, exponent);
 }
 
@@ -339,8 +341,10 @@ std::string FormatFloatPattern(std::string_view pattern, double value) {
   // A value that rounds to zero prints as zero: the zero section, and no sign.
   if (isZero && value != 0) {
     minus = false;
-    if (usable(2)) out = formatSection(sections[2], 0, isZero);
-    else if (chosen != sections[0]) out = formatSection(sections[0], 0, isZero);
+    if (usable(2))
+      out = formatSection(sections[2], 0, isZero);
+    else if (chosen != sections[0])
+      out = formatSection(sections[0], 0, isZero);
   }
   return minus ? "-" + out : out;
 }
@@ -449,8 +453,10 @@ void formatInto(std::string& out, std::string_view s, const DateParts& p, double
       case 'y': {
         const std::size_t n = run(i);
         std::string y = std::to_string(p.year);
-        if (n <= 2) y = twoDigits(p.year % 100);
-        else if (y.size() < 4) y.insert(0, 4 - y.size(), '0');
+        if (n <= 2)
+          y = twoDigits(p.year % 100);
+        else if (y.size() < 4)
+          y.insert(0, 4 - y.size(), '0');
         out += y;
         i += n;
         continue;
@@ -458,20 +464,28 @@ void formatInto(std::string& out, std::string_view s, const DateParts& p, double
       case 'm': {
         const std::size_t n = run(i);
         const std::size_t m = static_cast<std::size_t>(p.month - 1);
-        if (n == 1) out += std::to_string(p.month);
-        else if (n == 2) out += twoDigits(p.month);
-        else if (n == 3) out += loc.shortMonthNames[m];
-        else out += loc.longMonthNames[m];
+        if (n == 1)
+          out += std::to_string(p.month);
+        else if (n == 2)
+          out += twoDigits(p.month);
+        else if (n == 3)
+          out += loc.shortMonthNames[m];
+        else
+          out += loc.longMonthNames[m];
         i += n;
         continue;
       }
       case 'd': {
         const std::size_t n = run(i);
         const std::size_t w = static_cast<std::size_t>(p.dayOfWeek);
-        if (n == 1) out += std::to_string(p.day);
-        else if (n == 2) out += twoDigits(p.day);
-        else if (n == 3) out += loc.shortDayNames[w];
-        else if (n == 4) out += loc.longDayNames[w];
+        if (n == 1)
+          out += std::to_string(p.day);
+        else if (n == 2)
+          out += twoDigits(p.day);
+        else if (n == 3)
+          out += loc.shortDayNames[w];
+        else if (n == 4)
+          out += loc.longDayNames[w];
         else if (depth < 2)
           formatInto(out, n == 5 ? valueLocale().shortDateFormat : loc.longDateFormat, p, dateTime,
                      depth + 1);
@@ -669,7 +683,8 @@ std::string formatCategory(const Value& value, std::uint32_t code, std::string_v
     }
     case format::kDate:
       if (variant == 4) return FormatDateTimePattern(text, asDateTime(value));
-      if (variant == 3) return FormatDateTimePattern(formatLocale().longDateFormat, asDateTime(value));
+      if (variant == 3)
+        return FormatDateTimePattern(formatLocale().longDateFormat, asDateTime(value));
       if (variant > 4) return value.toText();
       return FormatDateTimePattern(PredefinedFormatText(format::kDate, variant), asDateTime(value));
     case format::kTime:

@@ -22,8 +22,7 @@ inline constexpr int kCustom = 4;  // the variant that uses the format text
 constexpr std::uint32_t make(int category, int variant, int decimals = 0, char separator = 0) {
   return (static_cast<std::uint32_t>(category & 0x0F) << 24) |
          (static_cast<std::uint32_t>(variant & 0xFF) << 16) |
-         (static_cast<std::uint32_t>(decimals & 0xFF) << 8) |
-         static_cast<std::uint8_t>(separator);
+         (static_cast<std::uint32_t>(decimals & 0xFF) << 8) | static_cast<std::uint8_t>(separator);
 }
 constexpr int category(std::uint32_t code) { return static_cast<int>((code >> 24) & 0x0F); }
 constexpr int variant(std::uint32_t code) { return static_cast<int>((code >> 16) & 0xFF); }
@@ -41,7 +40,7 @@ struct FormatLocale {
   std::string shortTimeFormat;  // hh:nn
   std::array<std::string, 12> shortMonthNames, longMonthNames;
   std::array<std::string, 7> shortDayNames, longDayNames;  // Sunday first
-  std::string amText, pmText;  // for "ampm"
+  std::string amText, pmText;                              // for "ampm"
 };
 FormatLocale& formatLocale();
 

@@ -37,8 +37,8 @@ std::string ExpandLine(std::string_view line, const TfrCurrentView* view) {
     if (open == std::string::npos) break;
     std::size_t pos = open;
     const std::string inner = TfrParser::ReadBracketed(text, pos);
-    const bool closed = pos < text.size() && text[pos] == ']' &&
-                        (pos + 1 < text.size() || balanced(inner));
+    const bool closed =
+        pos < text.size() && text[pos] == ']' && (pos + 1 < text.size() || balanced(inner));
     if (!closed) break;
     const std::string value = SubstituteValue(inner, view);
     text.replace(open, pos - open + 1, value);

@@ -123,41 +123,69 @@ void fillConstants(TfrVariables& c) {
     std::uint32_t value;
   };
   static const Named kColours[] = {
-      {"clWhite", 0xFFFFFF},  {"clBlack", 0x000000},   {"clMaroon", 0x000080},
-      {"clGreen", 0x008000},  {"clOlive", 0x008080},   {"clNavy", 0x800000},
-      {"clPurple", 0x800080}, {"clTeal", 0x808000},    {"clGray", 0x808080},
-      {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF},     {"clLime", 0x00FF00},
-      {"clYellow", 0x00FFFF}, {"clBlue", 0xFF0000},    {"clFuchsia", 0xFF00FF},
+      {"clWhite", 0xFFFFFF},  {"clBlack", 0x000000},         {"clMaroon", 0x000080},
+      {"clGreen", 0x008000},  {"clOlive", 0x008080},         {"clNavy", 0x800000},
+      {"clPurple", 0x800080}, {"clTeal", 0x808000},          {"clGray", 0x808080},
+      {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF},           {"clLime", 0x00FF00},
+      {"clYellow", 0x00FFFF}, {"clBlue", 0xFF0000},          {"clFuchsia", 0xFF00FF},
       {"clAqua", 0xFFFF00},   {"clTransparent", 0x1FFFFFFF},
   };
   for (const Named& n : kColours) c.SetVariable(n.name, Value(static_cast<std::int32_t>(n.value)));
   static const char* const kSystemColours[] = {
-      "clScrollBar",     "clBackground",     "clActiveCaption",       "clInactiveCaption",
-      "clMenu",          "clWindow",         "clWindowFrame",         "clMenuText",
-      "clWindowText",    "clCaptionText",    "clActiveBorder",        "clInactiveBorder",
-      "clAppWorkSpace",  "clHighlight",      "clHighlightText",       "clBtnFace",
-      "clBtnShadow",     "clGrayText",       "clBtnText",             "clInactiveCaptionText",
-      "clBtnHighlight",  "cl3DDkShadow",     "cl3DLight",             "clInfoText",
+      "clScrollBar",    "clBackground",  "clActiveCaption", "clInactiveCaption",
+      "clMenu",         "clWindow",      "clWindowFrame",   "clMenuText",
+      "clWindowText",   "clCaptionText", "clActiveBorder",  "clInactiveBorder",
+      "clAppWorkSpace", "clHighlight",   "clHighlightText", "clBtnFace",
+      "clBtnShadow",    "clGrayText",    "clBtnText",       "clInactiveCaptionText",
+      "clBtnHighlight", "cl3DDkShadow",  "cl3DLight",       "clInfoText",
       "clInfoBk"};
   std::uint32_t system = 0xFF000000u;
   for (const char* name : kSystemColours)
     c.SetVariable(name, Value(static_cast<std::int32_t>(system++)));
 
   static const std::pair<const char*, int> kNumbers[] = {
-      {"mrNone", 0},          {"mrOk", 1},            {"mrCancel", 2},
-      {"mrYes", 6},           {"mrNo", 7},            {"fsBold", 2},
-      {"fsItalic", 1},        {"fsUnderline", 4},     {"fsStrikeOut", 8},
-      {"frftNone", 0},        {"frftRight", 1},       {"frftBottom", 2},
-      {"frftLeft", 4},        {"frftTop", 8},         {"frtaLeft", 0},
-      {"frtaRight", 1},       {"frtaCenter", 2},      {"frtaVertical", 4},
-      {"frtaMiddle", 8},      {"frtaDown", 16},       {"baNone", 0},
-      {"baLeft", 1},          {"baRight", 2},         {"baCenter", 3},
-      {"baWidth", 4},         {"baBottom", 5},        {"baTop", 6},
-      {"baRest", 7},          {"psSolid", 0},         {"psDash", 1},
-      {"psDot", 2},           {"psDashDot", 3},       {"psDashDotDot", 4},
-      {"psDouble", 5},        {"mb_Ok", 0},           {"mb_OkCancel", 1},
-      {"mb_YesNo", 4},        {"mb_YesNoCancel", 3},  {"mb_IconError", 16},
-      {"mb_IconQuestion", 32}, {"mb_IconInformation", 64}, {"mb_IconWarning", 48},
+      {"mrNone", 0},
+      {"mrOk", 1},
+      {"mrCancel", 2},
+      {"mrYes", 6},
+      {"mrNo", 7},
+      {"fsBold", 2},
+      {"fsItalic", 1},
+      {"fsUnderline", 4},
+      {"fsStrikeOut", 8},
+      {"frftNone", 0},
+      {"frftRight", 1},
+      {"frftBottom", 2},
+      {"frftLeft", 4},
+      {"frftTop", 8},
+      {"frtaLeft", 0},
+      {"frtaRight", 1},
+      {"frtaCenter", 2},
+      {"frtaVertical", 4},
+      {"frtaMiddle", 8},
+      {"frtaDown", 16},
+      {"baNone", 0},
+      {"baLeft", 1},
+      {"baRight", 2},
+      {"baCenter", 3},
+      {"baWidth", 4},
+      {"baBottom", 5},
+      {"baTop", 6},
+      {"baRest", 7},
+      {"psSolid", 0},
+      {"psDash", 1},
+      {"psDot", 2},
+      {"psDashDot", 3},
+      {"psDashDotDot", 4},
+      {"psDouble", 5},
+      {"mb_Ok", 0},
+      {"mb_OkCancel", 1},
+      {"mb_YesNo", 4},
+      {"mb_YesNoCancel", 3},
+      {"mb_IconError", 16},
+      {"mb_IconQuestion", 32},
+      {"mb_IconInformation", 64},
+      {"mb_IconWarning", 48},
   };
   for (const auto& [name, value] : kNumbers) c.SetVariable(name, Value(value));
   c.SetVariable("CRLF", Value("\r\n"));
@@ -178,9 +206,9 @@ TfrVariables& Constants() {
 
 const std::vector<std::string>& SystemVariableNames() {
   static const std::vector<std::string> kNames = {
-      "PAGE#",     "",           "DATE",          "TIME",       "LINE#",       "LINETHROUGH#",
-      "COLUMN#",   "CURRENT#",   "TOTALPAGES",    "REPORTCOMMENT", "REPORTNAME", "REPORTAUTOR",
-      "VMAJOR",    "VMINOR",     "VRELEASE",      "VBUILD",     "REPORTDATE",  "REPORTLASTCHANGE"};
+      "PAGE#",   "",         "DATE",       "TIME",          "LINE#",      "LINETHROUGH#",
+      "COLUMN#", "CURRENT#", "TOTALPAGES", "REPORTCOMMENT", "REPORTNAME", "REPORTAUTOR",
+      "VMAJOR",  "VMINOR",   "VRELEASE",   "VBUILD",        "REPORTDATE", "REPORTLASTCHANGE"};
   return kNames;
 }
 

@@ -27,15 +27,16 @@ class TfrVariables {
   // The stored value, or nullptr when absent (no copy).
   const Value* Find(std::string_view name) const;
 
-  Value GetValueAt(int index) const;           // integer 0 out of range
-  void SetValueAt(int index, Value value);      // ignored out of range
-  std::string GetNameAt(int index) const;       // empty text out of range
-  const std::string& NameAt(int index) const;   // the same without a copy
+  Value GetValueAt(int index) const;                 // integer 0 out of range
+  void SetValueAt(int index, Value value);           // ignored out of range
+  std::string GetNameAt(int index) const;            // empty text out of range
+  const std::string& NameAt(int index) const;        // the same without a copy
   void SetNameAt(int index, std::string_view name);  // ignored out of range
-  void Delete(int index);                       // ignored out of range
+  void Delete(int index);                            // ignored out of range
   void Clear() { items_.clear(); }
-  void Add(std::string_view name, Value value);  // appends (inserts when sorted) unconditionally
-                                                 // in unsorted mode
+  // Appends even a name already present (stored lists may hold duplicates); a sorted list
+  // inserts in order and ignores a name it has.
+  void Add(std::string_view name, Value value);
   bool Sorted() const { return sorted_; }
   void SetSorted(bool sorted);
 

@@ -84,10 +84,9 @@ void ReportData::start(report::TfrCurrentView* view) {
 
   report::TfrParser& parser = report::frParser();
   parser.setValueCallback(report::ResolveVariable);
-  parser.setFunctionCallback([](const std::string& name, const report::Value&,
-                                const report::Value&, const report::Value&, report::Value&) {
-    throw report::EParserError("unknown function \"" + name + "\"");
-  });
+  parser.setFunctionCallback(
+      [](const std::string& name, const report::Value&, const report::Value&, const report::Value&,
+         report::Value&) { throw report::EParserError("unknown function \"" + name + "\""); });
 }
 
 }  // namespace kelpo::tools

@@ -33,8 +33,8 @@ DataFixture::DataFixture() {
                                QByteArray("\x89PNG\0bytes", 10), 7.25, QStringLiteral("dotted")});
   connection->execute(insert, {2, QString::fromUtf8("回锅肉"), QVariant(), QVariant(), QVariant(),
                                QVariant(), QVariant(), QVariant(), QVariant()});
-  connection->execute(insert, {3, QString::fromUtf8("白切鸡"), 0.0, 0,
-                               QStringLiteral("2023-12-31"), 0, QVariant(), 0, QStringLiteral("")});
+  connection->execute(insert, {3, QString::fromUtf8("白切鸡"), 0.0, 0, QStringLiteral("2023-12-31"),
+                               0, QVariant(), 0, QStringLiteral("")});
   query = addQuery("ADOQuery3", "select * from 饮食 order by 序号");
   dictionary.SetOwner(&form);
   report.owner = &form;

@@ -157,11 +157,11 @@ TEST_F(Datasets, FieldReferences) {
       {"ADOQuery3.菜谱", nullptr, "菜谱", true},
       {"ADOQuery3.\"a.b\"", nullptr, "a.b", true},
       {"adoquery3.\"A.B\"", nullptr, "A.B", true},  // names ignore case
-      {"ADOQuery3.\"没有\"", nullptr, "", true},     // not in the field list
-      {"\"菜谱\"", data.query, "菜谱", true},        // no dot: the dataset passed in
-      {"菜谱", nullptr, "", false},                  // no dot and no dataset
-      {"ADOQuery3.", nullptr, "", false},            // a missing piece
-      {"A.B.C.D.E", nullptr, "", false},             // more than three dots
+      {"ADOQuery3.\"没有\"", nullptr, "", true},    // not in the field list
+      {"\"菜谱\"", data.query, "菜谱", true},       // no dot: the dataset passed in
+      {"菜谱", nullptr, "", false},                 // no dot and no dataset
+      {"ADOQuery3.", nullptr, "", false},           // a missing piece
+      {"A.B.C.D.E", nullptr, "", false},            // more than three dots
       {"Nothing.\"菜谱\"", nullptr, "", false},
   };
   for (const Case& c : cases) {

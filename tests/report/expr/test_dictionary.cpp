@@ -208,7 +208,8 @@ TEST(DictionaryStream, OldestFormBuildsVariablesFromRecords) {
         b.u8(i + 1 < names.size() ? 13 : 0);
       }
     } else {
-      for (std::size_t i = 0; i < names.size(); ++i) b.bytes += names[i] + (i + 1 < names.size() ? "\r" : "");
+      for (std::size_t i = 0; i < names.size(); ++i)
+        b.bytes += names[i] + (i + 1 < names.size() ? "\r" : "");
       b.u8(0);
     }
     TfrDataDictionary d;

@@ -191,13 +191,13 @@ TEST_F(Substitution, InlineFormats) {
     const char* text;
   } cases[] = {
       {"Price #N2.2", "1234.50"},
-      {"Price #N0.00", "1235"},          // decimals read from "00"
+      {"Price #N0.00", "1235"},            // decimals read from "00"
       {"Price #N###,##0.00", "1,234.50"},  // custom pattern, '.' as separator
-      {"Price #N0,00", "1235"},          // ',' separator, 0 decimals
+      {"Price #N0,00", "1235"},            // ',' separator, 0 decimals
       {"Price #n9,1", "1234,5"},
       {"Price #N1-3", "1234-500"},
-      {"Price #2.1", "1234.5"},          // a digit means N
-      {"Price #N", "1234.5"},            // empty custom pattern: general format
+      {"Price #2.1", "1234.5"},  // a digit means N
+      {"Price #N", "1234.5"},    // empty custom pattern: general format
       {"Date #Dyyyy-mm-dd", "2024-03-05"},
       {"Date #thh:nn", "12:30"},
       {"Paid #Bno;yes", "yes"},
@@ -254,9 +254,7 @@ TEST_F(Substitution, RemembersTheNameAndValueAndClearsTheNameUnderEvaluation) {
   EXPECT_EQ(frEngine().value, Value(1234.5));  // resolved all the same
 }
 
-TEST_F(Substitution, ResolutionErrorsPropagate) {
-  EXPECT_THROW(sub("NoSuchName"), EParserError);
-}
+TEST_F(Substitution, ResolutionErrorsPropagate) { EXPECT_THROW(sub("NoSuchName"), EParserError); }
 
 }  // namespace
 }  // namespace kelpo::report

@@ -36,9 +36,9 @@ TEST_F(MemoExpansion, LinesOfOneMemo) {
       {"[B][B]x[B]", "22x2"},
       {"a [unclosed", "a [unclosed"},
       {"x [B] [y", "x 2 [y"},
-      {"[a[b]", "[a[b]"},                // unclosed though it ends with ]
-      {"['x]']", "x]"},                  // brackets inside quotes do not count
-      {"[[B]]", ""},                     // the whole nested text is one piece: [B] as a name
+      {"[a[b]", "[a[b]"},  // unclosed though it ends with ]
+      {"['x]']", "x]"},    // brackets inside quotes do not count
+      {"[[B]]", ""},       // the whole nested text is one piece: [B] as a name
       {"no pieces", "no pieces"},
   };
   data.report.OnGetValue = [inner = data.report.OnGetValue](const std::string& n, Value& v) {

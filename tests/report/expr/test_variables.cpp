@@ -162,7 +162,7 @@ TEST_F(Resolution, TheApplicationComesFirstThenTheDictionaryThenScripts) {
   ScriptVariables().SetVariable("Price", Value(5));
   EXPECT_EQ(resolve("Total"), Value(10.0));  // evaluated each time it is used
   ScriptVariables().SetVariable("Total", Value(1));
-  EXPECT_EQ(resolve("Total"), Value(1));     // a script's value wins
+  EXPECT_EQ(resolve("Total"), Value(1));  // a script's value wins
 
   // A category entry resolves to its empty text.
   data.dictionary.VariableList.SetVariable(" Fields", Value(std::string()));
