@@ -40,10 +40,12 @@ bool sameTenths(const QPageSize& size, const TPaperInfo& paper) {
 // The standard codes of the platform for the usual paper source names of drivers.
 int standardSourceCode(const std::string& keyword) {
   static const std::map<std::string, int> codes = {
-      {"Upper", 1},      {"OnlyOne", 1},       {"Lower", 2},          {"Middle", 3},
-      {"Manual", 4},     {"ManualFeed", 4},    {"Envelope", 5},       {"EnvManual", 6},
-      {"Auto", 7},       {"AutoSelect", 7},    {"Tractor", 8},        {"AnySmallFormat", 9},
-      {"AnyLargeFormat", 10}, {"LargeCapacity", 11}, {"Cassette", 14}, {"FormSource", 15},
+      {"Upper", 1},           {"OnlyOne", 1},        {"Lower", 2},
+      {"Middle", 3},          {"Manual", 4},         {"ManualFeed", 4},
+      {"Envelope", 5},        {"EnvManual", 6},      {"Auto", 7},
+      {"AutoSelect", 7},      {"Tractor", 8},        {"AnySmallFormat", 9},
+      {"AnyLargeFormat", 10}, {"LargeCapacity", 11}, {"Cassette", 14},
+      {"FormSource", 15},
   };
   const auto it = codes.find(keyword);
   return it == codes.end() ? 0 : it->second;
@@ -153,8 +155,7 @@ bool CupsPrinterBackend::selectPrinter(int index) {
   if (info.isNull()) return false;
   // Attaching again to the printer in use keeps what its properties dialog set; only another
   // printer starts from its own defaults.
-  if (info.printerName() == current_ && printer_->printerName() == current_ &&
-      printer_->isValid())
+  if (info.printerName() == current_ && printer_->printerName() == current_ && printer_->isValid())
     return true;
   printer_->setPrinterName(info.printerName());
   if (!printer_->isValid() || printer_->printerName() != info.printerName()) return false;
@@ -179,8 +180,7 @@ void CupsPrinterBackend::loadPrinter(const QPrinterInfo& info) {
   std::set<int> used;
   for (qsizetype i = 0; i < sizes.size(); ++i) {
     const int code = standardPaperCode(sizes[i]);
-    if (code && !used.count(code) &&
-        sizes[i].key() == QPageSize(QPageSize::id(code)).key()) {
+    if (code && !used.count(code) && sizes[i].key() == QPageSize(QPageSize::id(code)).key()) {
       codes[i] = code;
       used.insert(code);
     }
@@ -256,7 +256,8 @@ void CupsPrinterBackend::pushDriverOptions() {
     if (value.empty()) continue;
     list << QString::fromStdString(keyword) << QString::fromStdString(value);
   }
-  if (QPrintEngine* engine = printer_->printEngine()) engine->setProperty(kCupsOptionsProperty, list);
+  if (QPrintEngine* engine = printer_->printEngine())
+    engine->setProperty(kCupsOptionsProperty, list);
 }
 
 std::string CupsPrinterBackend::device() { return fromQString(current_); }

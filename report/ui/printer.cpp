@@ -170,11 +170,10 @@ void TfrPrinter::applyPaperSettings() {
   }
   if (mode->has(TfrDeviceMode::kPaperSize)) mode->paperSize = paperSize_;
   if (mode->has(TfrDeviceMode::kOrientation))
-    mode->orientation = landscape ? TPrinterOrientation::poLandscape
-                                  : TPrinterOrientation::poPortrait;
+    mode->orientation =
+        landscape ? TPrinterOrientation::poLandscape : TPrinterOrientation::poPortrait;
   if (mode->has(TfrDeviceMode::kCopies)) mode->copies = 1;
-  if (mode->has(TfrDeviceMode::kDefaultSource) && !isDefaultBin(bin_))
-    mode->defaultSource = bin_;
+  if (mode->has(TfrDeviceMode::kDefaultSource) && !isDefaultBin(bin_)) mode->defaultSource = bin_;
   try {
     backend_->setDeviceMode(*mode);
   } catch (const std::exception&) {
@@ -193,8 +192,8 @@ bool TfrPrinter::samePaper(int size, int width, int height, TPrinterOrientation 
   return orientation == orientation_ && (bin == bin_ || isDefaultBin(bin));
 }
 
-void TfrPrinter::setPaper(int size, int width, int height, TPrinterOrientation orientation,
-                          int bin, bool force) {
+void TfrPrinter::setPaper(int size, int width, int height, TPrinterOrientation orientation, int bin,
+                          bool force) {
   if (!isVirtual() && backend_->printing()) return;
   if (!force && samePaper(size, width, height, orientation, bin)) return;
   paperSize_ = size;
@@ -263,10 +262,10 @@ TfrPaper TfrPrinter::paper() const {
 }
 
 TfrPaper TfrPrinter::setPaper(const TfrPaper& paper) {
-  setPaper(paper.size, paper.width, paper.height,
-           paper.orientation == 0 ? TPrinterOrientation::poPortrait
-                                  : TPrinterOrientation::poLandscape,
-           paper.bin, false);
+  setPaper(
+      paper.size, paper.width, paper.height,
+      paper.orientation == 0 ? TPrinterOrientation::poPortrait : TPrinterOrientation::poLandscape,
+      paper.bin, false);
   return this->paper();
 }
 

@@ -121,8 +121,7 @@ class TfrPrinter : public TfrPrinterModel {
   void selectPrinter(int index);
   void readPrinterSettings();
   void applyPaperSettings();
-  bool samePaper(int size, int width, int height, TPrinterOrientation orientation,
-                 int bin) const;
+  bool samePaper(int size, int width, int height, TPrinterOrientation orientation, int bin) const;
   void setPaper(int size, int width, int height, TPrinterOrientation orientation, int bin,
                 bool force);
   void fillPrinterMetrics(TfrPrnInfo& info) const;

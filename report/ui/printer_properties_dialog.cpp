@@ -21,12 +21,9 @@ constexpr int kOkText = 55000;
 constexpr int kCancelText = 55001;
 }  // namespace
 
-PrinterPropertiesDialog::PrinterPropertiesDialog(const QString& printerName,
-                                                 const TfrDeviceMode& mode,
-                                                 std::vector<TfrCodeName> paperSizes,
-                                                 std::vector<TfrCodeName> paperSources,
-                                                 std::vector<TfrDriverOption> options,
-                                                 QWidget* parent)
+PrinterPropertiesDialog::PrinterPropertiesDialog(
+    const QString& printerName, const TfrDeviceMode& mode, std::vector<TfrCodeName> paperSizes,
+    std::vector<TfrCodeName> paperSources, std::vector<TfrDriverOption> options, QWidget* parent)
     : QDialog(parent), mode_(mode), options_(std::move(options)) {
   setWindowTitle(printerName + QStringLiteral(" 属性"));
   auto* layout = new QVBoxLayout(this);
@@ -40,10 +37,9 @@ PrinterPropertiesDialog::PrinterPropertiesDialog(const QString& printerName,
     if (p.code != kUserPaperSize) paperSize_->addItem(toQString(p.name), p.code);
   int at = paperSize_->findData(mode.paperSize);
   if (mode.paperSize == kUserPaperSize) {
-    paperSize_->addItem(QStringLiteral("%1 x %2 mm")
-                            .arg(mode.paperWidth / 10.0)
-                            .arg(mode.paperLength / 10.0),
-                        kUserPaperSize);
+    paperSize_->addItem(
+        QStringLiteral("%1 x %2 mm").arg(mode.paperWidth / 10.0).arg(mode.paperLength / 10.0),
+        kUserPaperSize);
     at = paperSize_->count() - 1;
   }
   paperSize_->setCurrentIndex(at < 0 ? 0 : at);
@@ -66,8 +62,7 @@ PrinterPropertiesDialog::PrinterPropertiesDialog(const QString& printerName,
   landscape_ = new QRadioButton(QStringLiteral("横向(&A)"), orientationGroup);
   orientationRow->addWidget(portrait_);
   orientationRow->addWidget(landscape_);
-  (mode.orientation == TPrinterOrientation::poLandscape ? landscape_ : portrait_)
-      ->setChecked(true);
+  (mode.orientation == TPrinterOrientation::poLandscape ? landscape_ : portrait_)->setChecked(true);
   orientationGroup->setEnabled(mode.has(TfrDeviceMode::kOrientation));
   layout->addWidget(orientationGroup);
 

@@ -362,7 +362,8 @@ QImage TfrSpeedButton::renderState(TButtonState state) const {
 
 QPixmap TfrSpeedButton::stateImage(TButtonState state) {
   if (glyph_.isNull() || glyph_.width() / numGlyphs_ <= 0) return {};
-  if (!images_) images_ = GlyphImageList::acquire(QSize(glyph_.width() / numGlyphs_, glyph_.height()));
+  if (!images_)
+    images_ = GlyphImageList::acquire(QSize(glyph_.width() / numGlyphs_, glyph_.height()));
   int& index = imageIndex_[state];
   if (index < 0) index = images_->add(QPixmap::fromImage(renderState(state)));
   return images_->image(index);
@@ -431,9 +432,9 @@ void TfrSpeedButton::paintButton(QPainter& p) {
   if (!caption_.isEmpty()) {
     textSize = fontMetrics().size(Qt::TextShowMnemonic | Qt::TextSingleLine, caption_);
   }
-  const ButtonLayout pos = calcLayout(r, glyphSize.isValid() ? glyphSize : QSize(0, 0),
-                                      textSize.isValid() ? textSize : QSize(0, 0), layout_,
-                                      margin_, spacing_);
+  const ButtonLayout pos =
+      calcLayout(r, glyphSize.isValid() ? glyphSize : QSize(0, 0),
+                 textSize.isValid() ? textSize : QSize(0, 0), layout_, margin_, spacing_);
   if (!image.isNull()) p.drawPixmap(pos.glyph + offset, image);
   if (!caption_.isEmpty()) {
     const int flags = Qt::TextShowMnemonic | Qt::TextSingleLine | Qt::AlignCenter;

@@ -20,7 +20,8 @@ int number(const std::string& text, const char* what) {
   int value = 0;
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || ptr != end) throw Error(std::string(what) + " must be a whole number, got \"" + text + "\"");
+  if (ec != std::errc() || ptr != end)
+    throw Error(std::string(what) + " must be a whole number, got \"" + text + "\"");
   return value;
 }
 

@@ -20,7 +20,6 @@ class ApplicationEnvironment : public ::testing::Environment {
   std::unique_ptr<QApplication> app_;
 };
 
-const auto* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 }  // namespace

@@ -135,8 +135,8 @@ TEST_F(CupsPrinter, PropertiesDialogChangesTheDriversSettingsOnConfirm) {
       ASSERT_NE(dialog, nullptr);
       QComboBox* resolution = dialog->optionBox("Resolution");
       ASSERT_NE(resolution, nullptr) << "the queue's driver offers resolutions";
-      const int other = resolution->findData(dpi == 600 ? QStringLiteral("300dpi")
-                                                        : QStringLiteral("600dpi"));
+      const int other =
+          resolution->findData(dpi == 600 ? QStringLiteral("300dpi") : QStringLiteral("600dpi"));
       ASSERT_GE(other, 0);
       resolution->setCurrentIndex(other);
       dialog->landscapeButton()->setChecked(true);

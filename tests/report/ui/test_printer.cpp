@@ -50,9 +50,8 @@ TEST(PaperTable, HasTheStandardCodesAndEndsWithTheUserDefinedSize) {
   struct Row {
     int code, w, h;
   };
-  for (Row r : {Row{1, 2159, 2794}, Row{8, 2970, 4200}, Row{9, 2100, 2970},
-                Row{11, 1480, 2100}, Row{13, 1820, 2570}, Row{5, 2159, 3556},
-                Row{20, 1048, 2413}, Row{256, 0, 0}}) {
+  for (Row r : {Row{1, 2159, 2794}, Row{8, 2970, 4200}, Row{9, 2100, 2970}, Row{11, 1480, 2100},
+                Row{13, 1820, 2570}, Row{5, 2159, 3556}, Row{20, 1048, 2413}, Row{256, 0, 0}}) {
     const TPaperInfo* p = findPaper(r.code);
     ASSERT_NE(p, nullptr) << r.code;
     EXPECT_EQ(p->X, r.w) << r.code;

@@ -116,10 +116,10 @@ TEST(SpeedButton, FlatButtonIsGreyUntilTheMouseIsOverIt) {
   EXPECT_TRUE(b->mouseInControl());
   QImage hot = shot(*b);
   EXPECT_EQ(px(hot, kGlyphInside, kGlyphInside), colour);
-  EXPECT_EQ(px(hot, 5, 0), kLight);   // raised frame: highlight on top
-  EXPECT_EQ(px(hot, 0, 5), kLight);   // and left
-  EXPECT_EQ(px(hot, 5, 21), kDark);   // shadow at the bottom
-  EXPECT_EQ(px(hot, 21, 5), kDark);   // and right
+  EXPECT_EQ(px(hot, 5, 0), kLight);  // raised frame: highlight on top
+  EXPECT_EQ(px(hot, 0, 5), kLight);  // and left
+  EXPECT_EQ(px(hot, 5, 21), kDark);  // shadow at the bottom
+  EXPECT_EQ(px(hot, 21, 5), kDark);  // and right
 
   leave(*b);
   EXPECT_EQ(px(shot(*b), kGlyphInside, kGlyphInside), qRgb(grey, grey, grey));
@@ -386,11 +386,11 @@ TEST(SpeedButton, GlyphAndCaptionFollowLayoutMarginAndSpacing) {
     TfrSpeedButton::TButtonLayout layout;
     int margin, width, height;
   };
-  for (const Case& c : {Case{TfrSpeedButton::blGlyphLeft, -1, 100, 30},
-                        Case{TfrSpeedButton::blGlyphLeft, 5, 100, 30},
-                        Case{TfrSpeedButton::blGlyphRight, 5, 100, 30},
-                        Case{TfrSpeedButton::blGlyphTop, 3, 60, 50},
-                        Case{TfrSpeedButton::blGlyphLeft, -1, 130, 30}}) {  // painted directly
+  for (const Case& c :
+       {Case{TfrSpeedButton::blGlyphLeft, -1, 100, 30},
+        Case{TfrSpeedButton::blGlyphLeft, 5, 100, 30},
+        Case{TfrSpeedButton::blGlyphRight, 5, 100, 30}, Case{TfrSpeedButton::blGlyphTop, 3, 60, 50},
+        Case{TfrSpeedButton::blGlyphLeft, -1, 130, 30}}) {  // painted directly
     auto* b = new TfrSpeedButton(&host.window);
     b->setGlyph(glyph({red}));
     b->setCaption(QStringLiteral("AB"));
@@ -414,8 +414,8 @@ TEST(SpeedButton, GlyphAndCaptionFollowLayoutMarginAndSpacing) {
         break;
     }
     const QImage img = shot(*b);
-    SCOPED_TRACE(::testing::Message() << "layout " << c.layout << " margin " << c.margin
-                                      << " width " << c.width);
+    SCOPED_TRACE(::testing::Message()
+                 << "layout " << c.layout << " margin " << c.margin << " width " << c.width);
     // The glyph's coloured inside starts one pixel in from the glyph's corner.
     EXPECT_EQ(px(img, x + 1, y + 1), red);
     EXPECT_NE(px(img, x, y + 1), red);
@@ -642,8 +642,7 @@ TEST(ToolbarControls, StripOfButtonsInEveryState) {
   // Each state shows something the plain, inactive button does not.
   const auto patch = [&](QWidget* w) { return img.copy(QRect(w->pos(), w->size())); };
   const QImage plain = patch(items[0].widget);
-  for (std::size_t i = 1; i < 7; ++i)
-    EXPECT_NE(patch(items[i].widget), plain) << items[i].label;
+  for (std::size_t i = 1; i < 7; ++i) EXPECT_NE(patch(items[i].widget), plain) << items[i].label;
   EXPECT_NE(patch(items[8].widget), patch(items[9].widget));
 
   const QByteArray dir = qgetenv("KELPO_SCREENSHOT_DIR");
