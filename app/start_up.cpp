@@ -12,6 +12,7 @@
 #include "platform/error.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
+#include "report/ui/printer.h"
 
 namespace kelpo {
 namespace {
@@ -27,6 +28,9 @@ QString databaseFile() {
 }  // namespace
 
 int runKelpo(KelpoApplication& app, void (*created)(TFrmMain&)) {
+  // The report engine's printer model comes first: templates read while the window is
+  // created already ask it for paper and printer metrics.
+  report::createPrinterModel();
   std::unique_ptr<TFrmMain> window;
   try {
     window = std::make_unique<TFrmMain>();
