@@ -727,7 +727,7 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Applies an inline format specification (the text after " #") to `code` and `text`.
+// Applies an inline format (the text after " #") to `code` and `text`.
 void applyInlineFormat(std::string spec, std::uint32_t& code, std::string& text) {
   if (!spec.empty() && isDigit(spec[0])) spec.insert(spec.begin(), 'N');
   const char first = spec.empty() ? '\0' : spec[0];
