@@ -230,37 +230,6 @@ Value compareResult(char op, const Value& a, const Value& b) {
   return Value(holds ? 1 : 0);
 }
 
-// Float with Float or Integer: the common case of number literals and numeric fields, done in
-// place. Gives the same results as the general operators; false leaves the work to them.
-bool numericFastPath(char op, Value& a, const Value& b) {
-  const Value::Kind ka = a.kind();
-  const Value::Kind kb = b.kind();
-  const bool fa = ka == Value::Kind::Float;
-  const bool fb = kb == Value::Kind::Float;
-  if (!((fa && (fb || kb == Value::Kind::Integer)) || (fb && ka == Value::Kind::Integer)))
-    return false;
-  const double x = fa ? a.number() : a.integer();
-  const double y = fb ? b.number() : b.integer();
-  switch (op) {
-    case '+': a.assignFloat(x + y); return true;
-    case '-': a.assignFloat(x - y); return true;
-    case '*': a.assignFloat(x * y); return true;
-    case '/':
-      if (y == 0)
-        a.assignInteger(0);
-      else
-        a.assignFloat(x / y);
-      return true;
-    case '=': a.assignInteger(x == y); return true;
-    case kNotEqual: a.assignInteger(!(x == y)); return true;
-    case '<': a.assignInteger(x < y); return true;
-    case '>': a.assignInteger(x > y); return true;
-    case kLessEqual: a.assignInteger(x <= y); return true;
-    case kGreaterEqual: a.assignInteger(x >= y); return true;
-    default: return false;
-  }
-}
-
 // Round to nearest, ties to even (the default floating-point rounding mode).
 double roundEven(double v) { return std::nearbyint(v); }
 
@@ -532,11 +501,6 @@ Value TfrParser::EvaluatePostfix(std::string_view p) {
         stack.require(2);
         Value& a = stack.at(2);
         const Value& b = stack.at(1);
-        if (numericFastPath(c, a, b)) {
-          stack.pop();
-          ++pos;
-          break;
-        }
         switch (c) {
           case '+': a = a + b; break;
           case '-': a = a - b; break;

@@ -84,18 +84,6 @@ class Value {
   double number() const noexcept { return d_; }  // Float and DateTime
   const std::string& text() const noexcept { return text_; }
 
-  // In-place replacement, cheaper than assigning a new value in the evaluator's inner loop.
-  void assignFloat(double d) noexcept {
-    if (kind_ == Kind::Text) text_.clear();
-    kind_ = Kind::Float;
-    d_ = d;
-  }
-  void assignInteger(std::int32_t i) noexcept {
-    if (kind_ == Kind::Text) text_.clear();
-    kind_ = Kind::Integer;
-    i_ = i;
-  }
-
   // The text form: Empty and Null give empty text, numbers their digits (floats in the general
   // format with up to 15 significant digits), DateTime and Boolean through the locale settings.
   std::string toText() const;
