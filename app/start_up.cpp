@@ -12,6 +12,7 @@
 #include "platform/error.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
+#include "report/core/addin_registry.h"
 #include "report/ui/printer.h"
 
 namespace kelpo {
@@ -31,6 +32,8 @@ int runKelpo(KelpoApplication& app, void (*created)(TFrmMain&)) {
   // The report engine's printer model comes first: templates read while the window is
   // created already ask it for paper and printer metrics.
   report::createPrinterModel();
+  // Templates may hold barcode views; their class must be known before the first one is read.
+  report::registerBarCodeView();
   std::unique_ptr<TFrmMain> window;
   try {
     window = std::make_unique<TFrmMain>();

@@ -62,7 +62,7 @@ void TfrBarCodeView::saveToStream(TfrWriter& w) const {
 
 void registerBarCodeView() {
   frRegisterObject({"TfrBarCodeView", [] { return std::make_unique<TfrBarCodeView>(); },
-                    "FR_BARCODEVIEW", {}});
+                    "FR_BARCODEVIEW", "55338"});
 }
 
 }  // namespace kelpo::report

@@ -12,6 +12,7 @@
 #include "catalogue_fixture.h"
 #include "platform/error.h"
 #include "platform/text.h"
+#include "report/core/addin_registry.h"
 
 namespace kelpo {
 namespace {
@@ -110,6 +111,8 @@ TEST_F(StartUpTest, TheWindowRunsUntilClosedWithAHiddenAboutWindow) {
   EXPECT_TRUE(sawAbout);
   EXPECT_TRUE(wasShown);
   EXPECT_TRUE(messages.records.empty());
+  // Templates with barcodes can be read once the program has started.
+  EXPECT_NO_THROW(report::createAddInView("TfrBarCodeView"));
 }
 
 }  // namespace

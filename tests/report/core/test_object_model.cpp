@@ -133,7 +133,13 @@ TEST(ObjectModel, AddInRegistry) {
   registerBarCodeView();
   registerBarCodeView();
   int count = 0;
-  for (const auto& e : frAddInObjects()) count += e.className == "TfrBarCodeView";
+  for (const auto& e : frAddInObjects()) {
+    if (e.className != "TfrBarCodeView") continue;
+    ++count;
+    // The toolbar button's picture and hint (a string-table number written as text).
+    EXPECT_EQ(e.buttonBitmap, "FR_BARCODEVIEW");
+    EXPECT_EQ(e.buttonHint, "55338");
+  }
   EXPECT_EQ(count, 1);
   auto v = createAddInView("TfrBarCodeView");
   EXPECT_EQ(v->typ, gtAddIn);
