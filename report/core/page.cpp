@@ -30,8 +30,9 @@ void TfrPage::changePaper(std::int32_t size, std::int32_t w, std::int32_t h, std
     prnInfo = prn->metrics();
     return;
   }
-  bool landscape = orient == 1;
-  prnInfo = paperOnlyMetrics(landscape ? h : w, landscape ? w : h);
+  // Without a printer model the paper is taken as the model keeps it: width and height as the
+  // paper lies on the page, already exchanged for landscape.
+  prnInfo = paperOnlyMetrics(w, h);
 }
 
 std::int32_t TfrPage::topMargin() const {

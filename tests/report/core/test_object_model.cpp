@@ -129,6 +129,19 @@ TEST(ObjectModel, PagesAndNames) {
   EXPECT_TRUE(p->useMargins);
 }
 
+TEST(ObjectModel, PaperWithoutAPrinterModelIsTakenAsItLies) {
+  ASSERT_EQ(printerModel(), nullptr);
+  TfrReport r;
+  TfrPage* p = r.pages.add();
+  // Landscape sizes arrive exchanged already; turning them again would stand the page upright.
+  p->changePaper(256, 1500, 1000, 0xFFFF, 1);
+  EXPECT_EQ(p->prnInfo.pw, 541);
+  EXPECT_EQ(p->prnInfo.ph, 361);
+  p->changePaper(9, 2100, 2970, 0xFFFF, 0);
+  EXPECT_EQ(p->prnInfo.pw, 758);
+  EXPECT_EQ(p->prnInfo.ph, 1071);
+}
+
 TEST(ObjectModel, AddInRegistry) {
   registerBarCodeView();
   registerBarCodeView();
