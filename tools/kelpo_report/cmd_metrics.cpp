@@ -1,6 +1,5 @@
 // kelpo-report metrics: the 12 printer metrics of one paper on one printer, in the order pages
 // store them.
-#include <QGuiApplication>
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -8,10 +7,10 @@
 
 #include "platform/error.h"
 #include "platform/text.h"
-#include "report/ui/cups_printer_backend.h"
 #include "report/ui/paper_table.h"
 #include "report/ui/printer.h"
 #include "tools/kelpo_report/command.h"
+#include "tools/kelpo_report/printer_session.h"
 
 namespace kelpo::tools {
 namespace {
@@ -56,15 +55,8 @@ int runMetrics(const std::vector<std::string>& args) {
     throw Error("a user-defined paper (256) wants WIDTH HEIGHT in tenths of a millimetre");
   }
 
-  // Printing needs a GUI application; this command shows no window, so none needs a screen.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "kelpo-report";
-  char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
-
-  report::TfrPrinter printer(std::make_unique<report::CupsPrinterBackend>());
-  printer.attach();
+  PrinterSession session;
+  report::TfrPrinter& printer = session.printer();
   if (printerName.empty()) {
     printer.selectPrinter(printer.virtualPrinterIndex());
   } else {
