@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "report/core/template_io.h"
+#include "report/expr/byte_stream.h"
 #include "report/expr/engine_state.h"
 #include "report/expr/value.h"
 

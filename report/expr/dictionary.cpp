@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/text.h"
+#include "report/expr/byte_stream.h"
 #include "report/expr/datasets.h"
 #include "report/expr/names.h"
 #include "report/expr/parser.h"
@@ -13,117 +14,22 @@ namespace kelpo::report {
 
 namespace {
 
-// Bounds-checked little-endian reading of the dictionary block; a damaged length can never
-// read outside the bytes given.
-class BlockReader {
- public:
-  explicit BlockReader(std::string_view data) : data_(data) {}
-  std::size_t pos() const { return pos_; }
-  void seek(std::size_t pos) { pos_ = pos; }
-
-  std::uint8_t u8() {
-    need(1);
-    return static_cast<std::uint8_t>(data_[pos_++]);
-  }
-  std::uint16_t u16() {
-    need(2);
-    const auto lo = static_cast<std::uint8_t>(data_[pos_]);
-    const auto hi = static_cast<std::uint8_t>(data_[pos_ + 1]);
-    pos_ += 2;
-    return static_cast<std::uint16_t>(lo | (hi << 8));
-  }
-  std::int32_t i32() {
-    need(4);
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(data_[pos_ + i]);
-    pos_ += 4;
-    return static_cast<std::int32_t>(v);
-  }
-  std::string bytes(std::size_t n) {
-    need(n);
-    std::string out(data_.substr(pos_, n));
-    pos_ += n;
-    return out;
-  }
-  // 16-bit length, the bytes, one zero byte.
-  std::string counted() {
-    std::string text = bytes(u16());
-    u8();
-    return text;
-  }
-  // One length byte and that many bytes.
-  std::string shortText() { return bytes(u8()); }
-
-  // The string-list encoding of a template of `version`.
-  std::vector<std::string> stringList(int version) {
-    std::vector<std::string> lines;
-    if (version >= 23) {
-      if (u16() == 0) {
-        u8();
-        return lines;
-      }
-      for (;;) {
-        lines.push_back(bytes(u16()));
-        if (u8() == 0) return lines;
-      }
-    }
-    std::string line;
-    for (;;) {
-      const char c = static_cast<char>(u8());
-      if (c == 13) {
-        lines.push_back(std::move(line));
-        line.clear();
-      } else if (c == 0) {
-        if (!line.empty()) lines.push_back(std::move(line));
-        return lines;
-      } else {
-        line.push_back(c);
-      }
-    }
-  }
-
- private:
-  void need(std::size_t n) const {
-    if (n > data_.size() - pos_) throw EDictionaryError("Dictionary block ends early");
-  }
-  std::string_view data_;
-  std::size_t pos_ = 0;
-};
-
-void putU16(std::string& out, std::uint16_t v) {
-  out.push_back(static_cast<char>(v & 0xFF));
-  out.push_back(static_cast<char>(v >> 8));
-}
-
-void putI32(std::string& out, std::int32_t value) {
-  const auto v = static_cast<std::uint32_t>(value);
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
-void putCounted(std::string& out, std::string_view text) {
-  // A text longer than the length field can hold is cut, never given a wrong length.
-  const std::string_view cut = engineCut(text, 0xFFFF);
-  putU16(out, static_cast<std::uint16_t>(cut.size()));
-  out.append(cut);
-  out.push_back('\0');
-}
-
-void readList(BlockReader& r, TfrVariables& list) {
+void readList(TfrReader& r, TfrVariables& list) {
   const std::int32_t count = r.i32();
   if (count < 0) throw EDictionaryError("Dictionary block holds a negative count");
   // Each entry reads its own bytes, so an impossible count ends at the end of the block.
   for (std::int32_t i = 0; i < count; ++i) {
-    std::string name = r.counted();
-    std::string value = r.counted();
+    std::string name = r.readNewString();
+    std::string value = r.readNewString();
     list.Add(name, Value(std::move(value)));
   }
 }
 
-void writeList(std::string& out, const TfrVariables& list) {
-  putI32(out, list.Count());
+void writeList(TfrWriter& w, const TfrVariables& list) {
+  w.i32(list.Count());
   for (int i = 0; i < list.Count(); ++i) {
-    putCounted(out, list.NameAt(i));
-    putCounted(out, list.GetValueAt(i).toText());
+    w.writeString(list.NameAt(i));
+    w.writeString(list.GetValueAt(i).toText());
   }
 }
 
@@ -135,7 +41,15 @@ bool startsWithSpace(const std::string& s) { return !s.empty() && s.front() == '
 
 std::size_t TfrDataDictionary::LoadFromStream(std::string_view data, int version) {
   Clear();
-  BlockReader r(data);
+  try {
+    return readBlock(data, version);
+  } catch (const StreamError& e) {
+    throw EDictionaryError(std::string("Dictionary block: ") + e.what());
+  }
+}
+
+std::size_t TfrDataDictionary::readBlock(std::string_view data, int version) {
+  TfrReader r(data);
   const auto marker = static_cast<std::int16_t>(r.u16());
   if (marker == -2 || marker == -1) {
     readList(r, VariableList);
@@ -151,9 +65,9 @@ std::size_t TfrDataDictionary::LoadFromStream(std::string_view data, int version
     for (std::int32_t i = 0; i < count; ++i) {
       const std::uint8_t kind = r.u8();
       const std::int32_t index = r.i32();
-      const std::string dataset = r.shortText();
-      const std::string field = r.shortText();
-      const std::string alias = r.shortText();
+      const std::string dataset = r.bytes(r.u8());
+      const std::string field = r.bytes(r.u8());
+      const std::string alias = r.bytes(r.u8());
       std::string reference;
       if (kind == 2) {
         if (index == 1)
@@ -165,7 +79,7 @@ std::size_t TfrDataDictionary::LoadFromStream(std::string_view data, int version
       }
       references[" " + alias] = std::move(reference);
     }
-    for (const std::string& name : r.stringList(version)) {
+    for (const std::string& name : r.readStringList(version)) {
       if (!name.empty() && !startsWithSpace(name)) {
         VariableList.Add(name, Value(std::string()));
       } else {
@@ -203,10 +117,12 @@ std::size_t TfrDataDictionary::LoadFromStream(std::string_view data, int version
 }
 
 void TfrDataDictionary::SaveToStream(std::string& out) const {
-  putU16(out, static_cast<std::uint16_t>(-2));
-  writeList(out, VariableList);
-  writeList(out, AliasList);
-  writeList(out, BandSourceList);
+  TfrWriter w;
+  w.i16(-2);
+  writeList(w, VariableList);
+  writeList(w, AliasList);
+  writeList(w, BandSourceList);
+  out += w.data();
 }
 
 void TfrDataDictionary::Clear() {

@@ -66,6 +66,8 @@ class TfrDataDictionary {
   std::string UnaliasField(std::string_view dataset, std::string_view alias) const;
 
  private:
+  std::size_t readBlock(std::string_view data, int version);
+
   struct CacheEntry {
     std::string key;  // the name upper-cased
     TfrCacheItem item;

@@ -225,6 +225,19 @@ TEST(DictionaryStream, OldestFormBuildsVariablesFromRecords) {
   }
 }
 
+TEST(DictionaryStream, LongTextsAreCutAtACharacterBoundary) {
+  // A two-byte character across the 65535-byte limit of the length field goes whole.
+  const std::string text = std::string(65534, 'a') + E("汤");
+  ASSERT_EQ(text.size(), 65536u);
+  TfrDataDictionary d;
+  d.VariableList.SetVariable("Long", Value(text));
+  std::string out;
+  d.SaveToStream(out);
+  TfrDataDictionary back;
+  EXPECT_EQ(back.LoadFromStream(out, 25), out.size());
+  EXPECT_EQ(back.VariableList.GetValueAt(0).toText(), std::string(65534, 'a'));
+}
+
 TEST(DictionaryStream, DamagedBlocksFailCleanly) {
   TfrDataDictionary d;
   EXPECT_THROW(d.LoadFromStream(Block().i16(-2).i32(1).counted("a").bytes, 25), EDictionaryError);

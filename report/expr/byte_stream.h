@@ -1,5 +1,6 @@
 // Bounds-checked reading and writing of the little-endian primitives that template streams
-// and prepared pages are made of (integers, colours, the two string and string-list forms).
+// and prepared pages are made of, and the dictionary block inside templates (integers, colours,
+// the two string and string-list forms).
 #pragma once
 
 #include <cstddef>
@@ -78,7 +79,8 @@ class TfrWriter {
   void f64(double v);
   void bytes(std::string_view b) { buf_.append(b); }
 
-  // Texts longer than a uint16 length can hold are cut at 65535 bytes, never at a wrong length.
+  // Texts longer than a uint16 length can hold are cut to at most 65535 bytes at a character
+  // boundary, never given a wrong length.
   void writeString(std::string_view s);
   void writeCounted(std::string_view s);
   void writeStringList(const TfrStrings& lines);

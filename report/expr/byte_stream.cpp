@@ -1,6 +1,8 @@
-#include "report/core/template_io.h"
+#include "report/expr/byte_stream.h"
 
 #include <cstring>
+
+#include "platform/text.h"
 
 namespace kelpo::report {
 
@@ -121,7 +123,8 @@ void TfrWriter::f64(double v) {
   for (int i = 0; i < 8; ++i) u8(static_cast<std::uint8_t>(bits >> (8 * i)));
 }
 
-static std::string_view capped(std::string_view s) { return s.substr(0, 0xFFFF); }
+// Cut at a character boundary, so a long text never ends in half a character.
+static std::string_view capped(std::string_view s) { return engineCut(s, 0xFFFF); }
 
 void TfrWriter::writeString(std::string_view s) {
   s = capped(s);
