@@ -382,16 +382,8 @@ DateParts decompose(double dateTime) {
   if (!std::isfinite(dateTime) || dateTime < -693593.0 || dateTime >= 2958466.0)
     throw EConvertError("Invalid date-time value " + formatFloatGeneral(dateTime, 15));
   decodeDate(dateTime, p.year, p.month, p.day);
-  const double whole = std::trunc(dateTime);
-  long long ms = std::llround(std::fabs(dateTime - whole) * 86400000.0);
-  if (ms >= 86400000) ms = 86399999;
-  p.hour = static_cast<int>(ms / 3600000);
-  p.minute = static_cast<int>(ms / 60000 % 60);
-  p.second = static_cast<int>(ms / 1000 % 60);
-  p.msec = static_cast<int>(ms % 1000);
-  // 30 December 1899 (day 0) was a Saturday.
-  const long long days = static_cast<long long>(std::floor(dateTime));
-  p.dayOfWeek = static_cast<int>(((days + 6) % 7 + 7) % 7);
+  decodeTime(dateTime, p.hour, p.minute, p.second, p.msec);
+  p.dayOfWeek = dayOfWeek(dateTime);
   return p;
 }
 

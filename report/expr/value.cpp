@@ -443,6 +443,21 @@ void decodeDate(double days, int& year, int& month, int& day) {
   civilFromDays(splitDateTime(days).day - kUnixToSerial, year, month, day);
 }
 
+void decodeTime(double days, int& hour, int& minute, int& second, int& msec) {
+  const bool inRange = days >= kMinSerial && days < kMaxSerial + 1;
+  const std::int64_t ms = inRange ? splitDateTime(days).ms : 0;
+  hour = static_cast<int>(ms / 3600000);
+  minute = static_cast<int>(ms / 60000 % 60);
+  second = static_cast<int>(ms / 1000 % 60);
+  msec = static_cast<int>(ms % 1000);
+}
+
+int dayOfWeek(double days) {
+  if (!(days >= kMinSerial && days < kMaxSerial + 1)) return 0;
+  // 30 December 1899 (day 0) was a Saturday.
+  return static_cast<int>(((splitDateTime(days).day + 6) % 7 + 7) % 7);
+}
+
 std::string formatDateTime(std::string_view pattern, double days) {
   if (!(days >= kMinSerial && days < kMaxSerial + 1)) return formatFloatGeneral(days);
   const DayAndTime parts = splitDateTime(days);

@@ -152,6 +152,11 @@ double textToTime(std::string_view text);
 // Calendar conversions of the DateTime scale; encodeDate returns false for an invalid date.
 bool encodeDate(int year, int month, int day, double& days);
 void decodeDate(double days, int& year, int& month, int& day);
+// The time of day to the millisecond. A time that rounds to midnight is 0:00 of the next day,
+// the day decodeDate and dayOfWeek give for the same value.
+void decodeTime(double days, int& hour, int& minute, int& second, int& msec);
+// 0 for Sunday.
+int dayOfWeek(double days);
 // `pattern` in the ValueLocale pattern language; a value outside years 1..9999 prints as a float.
 std::string formatDateTime(std::string_view pattern, double days);
 

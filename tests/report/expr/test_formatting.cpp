@@ -96,6 +96,10 @@ TEST(DateTimePatterns, Table) {
       {"", when, "2024-03-05 12:30:45"},
       {"d", at(1899, 12, 30), "30"},
       {"dddd", at(1899, 12, 30), "星期六"},
+      // Half a millisecond before midnight rounds into the next day, date and time alike.
+      {"yyyy-mm-dd hh:nn:ss", 1 - 1e-10, "1899-12-31 00:00:00"},
+      // Before day 0 the day is the whole part and the time the fraction's size.
+      {"yyyy-mm-dd hh:nn dddd", -1.5, "1899-12-29 12:00 星期五"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(FormatDateTimePattern(E(c.pattern), c.value), E(c.text)) << c.pattern;
