@@ -1,13 +1,6 @@
 # Each case: expected exit status, expected standard output, expected standard error (regular
 # expressions, anchored), then the arguments.
-function(check status out err)
-  execute_process(COMMAND ${KELPO_REPORT} ${ARGN}
-    RESULT_VARIABLE got_status OUTPUT_VARIABLE got_out ERROR_VARIABLE got_err)
-  if(NOT got_status STREQUAL status OR NOT got_out MATCHES "^${out}$" OR NOT got_err MATCHES "^${err}$")
-    message(SEND_ERROR "kelpo-report ${ARGN}:\n  status ${got_status} (want ${status})\n"
-      "  stdout [${got_out}] (want ${out})\n  stderr [${got_err}] (want ${err})")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/check_function.cmake)
 
 check(0 "Float: 14\n" "" eval "2 + 3 * 4")
 check(0 "Integer: 1\n" "" eval "1 = 1")

@@ -1,14 +1,7 @@
 # kelpo-report expand and eval over a small catalogue: field references, inline and view
 # formats, blank-zero, system variables and the unknown-name error. The catalogue is copied so
 # the stored fixture is never opened for writing.
-function(check status out err)
-  execute_process(COMMAND ${KELPO_REPORT} ${ARGN}
-    RESULT_VARIABLE got_status OUTPUT_VARIABLE got_out ERROR_VARIABLE got_err)
-  if(NOT got_status STREQUAL status OR NOT got_out MATCHES "^${out}$" OR NOT got_err MATCHES "^${err}$")
-    message(SEND_ERROR "kelpo-report ${ARGN}:\n  status ${got_status} (want ${status})\n"
-      "  stdout [${got_out}] (want ${out})\n  stderr [${got_err}] (want ${err})")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/check_function.cmake)
 
 file(MAKE_DIRECTORY ${WORK_DIR})
 set(db ${WORK_DIR}/report_expand.db)
