@@ -127,6 +127,19 @@ std::size_t engineCharSize(std::string_view text, std::size_t pos) {
   return 1;
 }
 
+std::size_t engineFind(std::string_view text, char c, std::size_t from) {
+  for (std::size_t pos = from; pos < text.size();) {
+    const unsigned char byte = static_cast<unsigned char>(text[pos]);
+    if (byte < 0x80) {
+      if (text[pos] == c) return pos;
+      ++pos;
+    } else {
+      pos += engineCharSize(text, pos);
+    }
+  }
+  return std::string_view::npos;
+}
+
 std::size_t engineByteLength(const QString& text) {
   bool ascii = true;
   for (QChar c : text) {

@@ -18,6 +18,10 @@ std::string engineToUtf8(std::string_view engine);
 // or truncated sequence counts as one byte so stepping always makes progress.
 std::size_t engineCharSize(std::string_view text, std::size_t pos);
 
+// Position of the first ASCII character `c` at or after `from` (a character boundary) that is a
+// character of its own, never the trail byte of a multibyte one; npos when there is none.
+std::size_t engineFind(std::string_view text, char c, std::size_t from = 0);
+
 // Length of the engine form of `text` in bytes (a Chinese character counts two).
 std::size_t engineByteLength(const QString& text);
 

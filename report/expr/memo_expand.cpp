@@ -1,5 +1,6 @@
 #include "report/expr/memo_expand.h"
 
+#include "platform/text.h"
 #include "report/expr/formatting.h"
 #include "report/expr/parser.h"
 
@@ -9,12 +10,14 @@ namespace {
 
 // Whether `inner`, as returned by the bracket reader, is a closed piece: brackets balanced and
 // no quote left open (the reader's rules). Needed only when the reader stopped on the last
-// character, where a closed and an unclosed piece look alike.
+// character, where a closed and an unclosed piece look alike. Steps by character: a trail byte
+// may equal '[' or ']'.
 bool balanced(std::string_view inner) {
   int depth = 0;
   bool inDouble = false;
   bool inSingle = false;
-  for (char c : inner) {
+  for (std::size_t i = 0; i < inner.size(); i += engineCharSize(inner, i)) {
+    const char c = inner[i];
     if (c == '"' && !inSingle) {
       inDouble = !inDouble;
     } else if (c == '\'' && !inDouble) {
@@ -33,7 +36,7 @@ std::string ExpandLine(std::string_view line, const TfrCurrentView* view) {
   std::string text(line);
   std::size_t from = 0;
   for (;;) {
-    const std::size_t open = text.find('[', from);
+    const std::size_t open = engineFind(text, '[', from);
     if (open == std::string::npos) break;
     std::size_t pos = open;
     const std::string inner = TfrParser::ReadBracketed(text, pos);
