@@ -321,6 +321,8 @@ class TfrMemoView : public TfrStretcheable {
   void expandText();
   void drawText(QPainter& canvas, const TfrStrings& lines);
   void drawRuleLines(QPainter& canvas);
+  // Pixel height of the memo font on the canvas being drawn.
+  int textPixelHeight(QPainter& canvas) const;
   std::uint16_t savedStyle_ = 0;
   std::uint32_t savedColor_ = 0, savedFill_ = 0;
   bool highlighted_ = false;
