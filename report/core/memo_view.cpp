@@ -215,7 +215,9 @@ void wrapLine(std::string_view line, int width, const QFont& font, bool wordBrea
         take(lineStart, lastSpace, false);
         lineStart = lastSpace + 1;
       } else {
+        // A first character wider than the line stays on it: the break comes after it.
         const int at = k > lineStart ? k : k + 1;
+        if (at >= segEnd) break;
         take(lineStart, at, false);
         lineStart = at;
       }
