@@ -120,9 +120,10 @@ void TfrEMFPages::readObjects(int index) {
       if (!view) throw StreamError("unknown object type in a prepared page");
       view->loadFromStream(r, ctx);
       view->templateMode = true;
+      // The record's text is what is drawn.
+      view->memo1 = view->memo;
       // A memo that follows its text's width learns it by being drawn once.
       if (auto* memo = dynamic_cast<TfrMemoView*>(view.get()); memo && (memo->flags & flAutoSize)) {
-        memo->memo1 = memo->memo;
         QImage scratch(1, 1, QImage::Format_RGB32);
         QPainter canvas(&scratch);
         memo->Paint(canvas);
