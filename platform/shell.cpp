@@ -7,9 +7,19 @@
 
 namespace kelpo {
 
+namespace {
+std::function<void(const QString&)>& shellHook() {
+  static std::function<void(const QString&)> hook;
+  return hook;
+}
+}  // namespace
+
 void shellOpen(const QString& address) {
+  if (shellHook()) return shellHook()(address);
   QDesktopServices::openUrl(QUrl::fromUserInput(address));
 }
+
+void setShellOpenHook(std::function<void(const QString&)> hook) { shellHook() = std::move(hook); }
 
 QString programFolder() {
   QString dir = QCoreApplication::applicationDirPath();

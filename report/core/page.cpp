@@ -3,6 +3,11 @@
 
 namespace kelpo::report {
 
+TfrPage*& frCurPage() {
+  static TfrPage* page = nullptr;
+  return page;
+}
+
 TfrView* TfrPage::findObject(std::string_view objName) const {
   for (const auto& v : objects)
     if (sameName(v->name, objName)) return v.get();

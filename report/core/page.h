@@ -58,6 +58,9 @@ class TfrPage : public TfrObject {
   void saveToStream(TfrWriter& w) const;
 };
 
+// The page being prepared or drawn.
+TfrPage*& frCurPage();
+
 class TfrPages {
  public:
   explicit TfrPages(TfrReport* report) : report_(report) {}

@@ -313,7 +313,7 @@ Value TfrMemoView::CallMethod(const std::string& rawName, const std::string& a1,
                               const std::string& a2, const std::string& a3) {
   Value result;
   if (listMethod(memo, "LINES", upperName(rawName), a1, a2, a3, result)) return result;
-  return TfrView::CallMethod(rawName, a1, a2, a3);
+  return TfrStretcheable::CallMethod(rawName, a1, a2, a3);
 }
 
 // ---- TfrBandView

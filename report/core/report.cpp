@@ -75,6 +75,11 @@ TfrReport*& frCurReport() {
   return report;
 }
 
+TfrReport*& frMasterReport() {
+  static TfrReport* report = nullptr;
+  return report;
+}
+
 TfrView*& frCurView() {
   static TfrView* view = nullptr;
   return view;

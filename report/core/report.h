@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "report/core/page.h"
+#include "report/core/prepared_pages.h"
 #include "report/expr/dictionary.h"
 
 namespace kelpo::report {
@@ -33,6 +34,8 @@ class TfrReport;
 // The report and view the engine is working on; builds set them, and object-property names in
 // expressions resolve against them.
 TfrReport*& frCurReport();
+// The outermost report of a build (the current one unless reports are nested).
+TfrReport*& frMasterReport();
 TfrView*& frCurView();
 // `Memo1.Visible`, `PAGE2.Width`, or a bare property of the current view: true and the value
 // when the name is a property in the object's table.
@@ -45,6 +48,7 @@ class TfrReport : public QObject {
   ~TfrReport() override;
 
   TfrPages pages{this};
+  TfrEMFPages emfPages{this};
   TfrDataDictionary dictionary;
   TfrReportInfo info;
   bool printToDefault = false;
@@ -70,6 +74,13 @@ class TfrReport : public QObject {
   TfrView* findObject(std::string_view name) const;
   // Base name + smallest free n (up to 10000), or empty when none is free.
   std::string generateName(const std::string& baseName) const;
+
+  // Events. OnBeforePrint may change the expanded text of the view being output;
+  // OnObjectClick sets `handled`; OnMouseOverObject may change the cursor shape.
+  std::function<void(int pageNo)> OnBeginPage;
+  std::function<void(TfrStrings& text, TfrView& view)> OnBeforePrint;
+  std::function<void(TfrView& view, bool& handled)> OnObjectClick;
+  std::function<void(TfrView& view, int& cursor)> OnMouseOverObject;
 
   // Asks for the password of a protected report read from a file; returns the entered text.
   using PasswordPrompt = std::function<std::string()>;

@@ -2,7 +2,9 @@
 // fields, defaults and flag bits, and how each reads and writes its template record block.
 #pragma once
 
+#include <QRect>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,7 +14,16 @@
 #include "report/expr/engine_state.h"
 #include "report/expr/value.h"
 
+class QPainter;
+
+namespace kelpo {
+class Query;
+}
+
 namespace kelpo::report {
+
+class TfrBand;
+class TfrView;
 
 inline constexpr int kTemplateVersion = 25;
 inline constexpr std::uint32_t kClNone = 0x1FFFFFFF;
@@ -63,6 +74,16 @@ struct TfrStreamContext {
   bool templateMode = true;
 };
 
+// Whether the engine works on a template (designing, loading) or on output (preparing, drawing
+// prepared pages). Drawing scales and fills differently in the two.
+enum class TfrDocMode { Template, Output };
+TfrDocMode& frDocMode();
+
+// Runs a view's script during output; the script interpreter installs itself here. Without one,
+// scripts are not run.
+using TfrScriptRunner = std::function<void(TfrView& view)>;
+TfrScriptRunner& frScriptRunner();
+
 // One entry of an object's named-property table; kind and enumerations only present it.
 struct TfrPropRec {
   std::string name;
@@ -108,7 +129,14 @@ class TfrObject {
   bool propsBuilt_ = false;
 };
 
-class TfrView : public TfrObject {
+// Geometry a view saves before it is scaled for drawing and gets back afterwards.
+struct TfrSavedGeometry {
+  std::int32_t x = 0, y = 0, dx = 0, dy = 0, gapX = 0, gapY = 0;
+  float frameWidth = 0;
+};
+
+// Every view is, while it is output, the current view that expressions ask for its format.
+class TfrView : public TfrObject, public TfrCurrentView {
  public:
   TfrView();
   ~TfrView() override;
@@ -140,6 +168,14 @@ class TfrView : public TfrObject {
   double scaleX = 1.0, scaleY = 1.0;
   std::int32_t offsetX = 0, offsetY = 0;
   bool printing = false;
+  // The run-time band the view is output on (set by the build engine; none on prepared pages).
+  TfrBand* parent = nullptr;
+  // Set by preparation when the whole text is one field reference, so blob fields can be read
+  // whole (before-print hook).
+  Query* cachedDataset = nullptr;
+  std::string cachedField;
+  // The scaled rectangle ApplyScale computes; right and bottom are exclusive.
+  QRect drawRect;
 
   void SetProperty(const std::string& name, const Value& value) override;
   Value GetProperty(const std::string& name) override;
@@ -157,10 +193,47 @@ class TfrView : public TfrObject {
   // Record version major * 10 + minor.
   int recordVersion() const { return versionMajor * 10 + versionMinor; }
 
+  // --- output and drawing ---
+  // Draws the view from its prepared record; scale, offset and printing are set by the caller.
+  virtual void Paint(QPainter& canvas);
+  // Writes the prepared record of this output into a prepared page stream, or nothing when the
+  // view is hidden. The base does the common behaviour: prepare drawing, before-print hook,
+  // script, tag expansion, bottom/top/width band alignment, record.
+  virtual void EmitPrepared(TfrWriter& stream);
+  // Hands the view to the current export filter; memos send their lines.
+  virtual void Export() {}
+  // Type code, class name for add-ins, and the record in prepared mode (expanded text).
+  void writePreparedRecord(TfrWriter& stream);
+
+  // Saves and scales the geometry (halves rounded to even) and computes drawRect.
+  void ApplyScale();
+  void RestoreGeometry();
+  void PaintBackground(QPainter& canvas);
+  void PaintFrame(QPainter& canvas);
+  // Band alignment when drawing (left, right, centre, width, rest) against the parent band's
+  // other views and the page edges; nothing without a parent band.
+  void PrepareDrawing();
+  // Fills the expanded text from a blob field remembered by preparation, then fires the report's
+  // OnBeforePrint; true when the text was changed (the memo then is not expanded).
+  bool BeforePrintHook();
+  // The tag with its bracketed expressions expanded (format code 0).
+  std::string expandedTag();
+
+  const TfrSavedGeometry& savedGeometry() const { return saved_; }
+
+  // The current view as expressions see it.
+  int CalcWidth() override { return dx; }
+  std::uint32_t FormatCode() const override { return static_cast<std::uint32_t>(format); }
+  std::string FormatText() const override { return formatStr; }
+  bool HideZeros() const override { return (flags & flHideZeros) != 0; }
+
  protected:
   virtual std::uint8_t writtenMinor() const { return 0; }
   // The common entries; bands present their text as OnBeforePrint and choose Stretched by type.
   void registerViewProperties(bool band);
+
+ private:
+  TfrSavedGeometry saved_;
 };
 
 // Next value of the program-wide object identifier counter.
@@ -170,9 +243,13 @@ class TfrControl : public TfrView {};
 
 class TfrStretcheable : public TfrView {
  public:
-  virtual std::int32_t calcHeight() { return dy; }
-  virtual std::int32_t minHeight() { return 1; }
-  virtual std::int32_t remainHeight() { return 0; }
+  // Height the content needs for the current record, height of one line, and the part of the
+  // current height that does not hold a whole line (layout units).
+  virtual std::int32_t CalcHeight() { return dy; }
+  virtual std::int32_t MinHeight() { return 1; }
+  virtual std::int32_t RemainHeight() { return 0; }
+  Value CallMethod(const std::string& name, const std::string& arg1, const std::string& arg2,
+                   const std::string& arg3) override;
 };
 
 struct TfrFont {
@@ -207,12 +284,55 @@ class TfrMemoView : public TfrStretcheable {
 
   void loadFromStream(TfrReader& r, const TfrStreamContext& ctx) override;
   void saveToStream(TfrWriter& w) const override;
+
+  // --- layout and drawing (memo_view.cpp) ---
+  enum DrawMode { drAll = 0, drCalcHeight = 1, drPart = 2 };
+  // Set by the build engine before EmitPrepared or CalcHeight; EmitPrepared sets it back to all.
+  int drawMode = drAll;
+  bool alreadyWrapped = false;
+  // Output stops at the bottom of the drawing rectangle (split parts).
+  bool clipped = false;
+  // Lines go to the export filter instead of the canvas.
+  bool exporting = false;
+  std::int32_t textHeight = 0;  // of the wrapped text, both vertical gaps included
+  std::int32_t lineHeight = 0;
+  int linesDrawn = 0;
+
+  void EmitPrepared(TfrWriter& stream) override;
+  std::int32_t CalcHeight() override;
+  std::int32_t MinHeight() override;
+  std::int32_t RemainHeight() override;
+  void Paint(QPainter& canvas) override;
+  void Export() override;
+  // Width of the expanded text as drawn on `canvas` (or the scratch canvas): CALCWIDTH and
+  // AutoWidth.
+  std::int32_t CalcTextWidth(QPainter* canvas = nullptr);
+  int CalcWidth() override { return CalcTextWidth(); }
+  // Wraps the expanded text to the memo's width on the scratch canvas; the result is in the
+  // shared list of wrapped lines and textHeight.
+  void WrapMemo(bool templateLayout = false);
+  // Evaluates the highlight condition and, when it holds, swaps in the highlight style and
+  // colours until RestoreHighlight.
+  void ApplyHighlight();
+  void RestoreHighlight();
+
+ private:
+  void runScript();
+  void expandText();
+  void drawText(QPainter& canvas, const TfrStrings& lines);
+  void drawRuleLines(QPainter& canvas);
+  // Pixel height of the memo font on the canvas being drawn.
+  int textPixelHeight(QPainter& canvas) const;
+  std::uint16_t savedStyle_ = 0;
+  std::uint32_t savedColor_ = 0, savedFill_ = 0;
+  bool highlighted_ = false;
 };
 
 class TfrLineView : public TfrStretcheable {
  public:
   TfrLineView();
-  std::int32_t calcHeight() override { return dy; }
+  std::int32_t CalcHeight() override { return dy; }
+  void Paint(QPainter& canvas) override;
 };
 
 class TfrBandView : public TfrView {

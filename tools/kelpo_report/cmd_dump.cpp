@@ -1,9 +1,13 @@
-// kelpo-report dump: prints a readable listing of a template stream (or of ReportForm bytes).
+// kelpo-report dump: prints a readable listing of a template stream (or of ReportForm bytes), or
+// of a prepared-report file (.frp).
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
+#include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "report/core/addin_registry.h"
@@ -65,6 +69,39 @@ void dumpList(const char* title, const TfrVariables& list) {
                 u(list.GetValueAt(i).toText()).c_str());
 }
 
+bool isPreparedFile(const std::string& name) {
+  return name.size() > 4 && QString::fromStdString(name.substr(name.size() - 4)).toLower() == ".frp";
+}
+
+// Pages in order with their paper, margins and metrics, then their objects in output order.
+int dumpPrepared(const std::string& data) {
+  if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "kelpo-report";
+  char* argv[] = {name, nullptr};
+  QGuiApplication app(argc, argv);
+  registerFontSubstitutions();
+  registerBarCodeView();
+  TfrReport r;
+  r.emfPages.loadFromStream(data);
+  std::printf("prepared report: printer \"%s\" pages %d generator %d\n",
+              u(r.printerName).c_str(), r.emfPages.count(), r.info.generatorVersion);
+  for (int i = 0; i < r.emfPages.count(); ++i) {
+    TfrEMFPage& p = r.emfPages[i];
+    const TfrPrnInfo& m = p.prnInfo;
+    std::printf("page %d: size %d %dx%d orientation %d bin %d UseMargins %d margins %d,%d,%d,%d\n",
+                i + 1, p.pgSize, p.pgWidth, p.pgHeight, p.orientation, p.pgBin, p.useMargins,
+                p.margins[0], p.margins[1], p.margins[2], p.margins[3]);
+    std::printf("  metrics device %dx%d units %dx%d offsets %d,%d / %d,%d printable %dx%d / %dx%d\n",
+                m.pgw, m.pgh, m.pw, m.ph, m.ofx, m.ofy, m.ofpx, m.ofpy, m.ppgw, m.ppgh, m.ppw,
+                m.pph);
+    r.emfPages.readObjects(i);
+    for (const auto& v : p.page->objects) dumpView(*v);
+    r.emfPages.releaseObjects(i);
+  }
+  return 0;
+}
+
 int runDump(const std::vector<std::string>& args) {
   if (args.size() != 1) {
     std::fprintf(stderr, "usage: kelpo-report dump FILE\n");
@@ -76,6 +113,7 @@ int runDump(const std::vector<std::string>& args) {
     return 1;
   }
   std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (isPreparedFile(args[0])) return dumpPrepared(data);
   int failures = 0;
   setMessageHook([&](const MessageRecord& m) {
     std::fprintf(stderr, "%s: %s\n", m.caption.toUtf8().constData(), m.text.toUtf8().constData());
@@ -130,6 +168,7 @@ int runDump(const std::vector<std::string>& args) {
 }  // namespace
 
 KELPO_REPORT_COMMAND("dump", "FILE  list the report settings, pages, objects, dictionary and "
-                     "information of a template stream or ReportForm bytes", runDump);
+                     "information of a template stream or ReportForm bytes; or the printer, "
+                     "pages and objects of a prepared-report file (.frp)", runDump);
 
 }  // namespace kelpo::tools
