@@ -32,6 +32,7 @@
 #include <QTreeView>
 
 #include "skin/skin_data.h"
+#include "skin/skin_manager.h"
 
 namespace kelpo::skin {
 namespace {
@@ -61,9 +62,7 @@ constexpr NamedClass kNamedClasses[] = {
 
 int tagOf(const QWidget* w) { return w->property("Tag").toInt(); }
 
-QString upperClass(const QWidget* w) {
-  return QString::fromLatin1(w->metaObject()->className()).toUpper();
-}
+QString upperClass(const QWidget* w) { return plainClassName(w).toUpper(); }
 
 bool hasScrollBars(const QWidget* w) {
   const auto* area = qobject_cast<const QAbstractScrollArea*>(w);
@@ -131,7 +130,7 @@ class Discovery {
   void visit(QWidget* c) {
     const int tag = tagOf(c);
     if (tag % 100 == data_.DisableTag() || done_.count(c)) return;
-    const QString className = QString::fromLatin1(c->metaObject()->className());
+    const QString className = plainClassName(c);
     const QString upper = className.toUpper();
 
     if (data_.OnSkinControl) {

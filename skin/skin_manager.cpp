@@ -23,10 +23,16 @@ constexpr int kCommandInterval = 250;
 
 }  // namespace
 
+QString plainClassName(const QObject* object) {
+  const QString name = QString::fromLatin1(object->metaObject()->className());
+  const qsizetype colon = name.lastIndexOf(QLatin1String("::"));
+  return colon < 0 ? name : name.mid(colon + 2);
+}
+
 QString windowClassName(const QWidget* window) {
   if (qobject_cast<const QMessageBox*>(window)) return QStringLiteral("TMessageForm");
   if (qobject_cast<const QMenu*>(window)) return QStringLiteral("#32768");
-  const QString name = QString::fromLatin1(window->metaObject()->className());
+  const QString name = plainClassName(window);
   // Qt's own dialogs (file, colour, print ...) stand for the platform's dialogs.
   if (qobject_cast<const QDialog*>(window) && name.startsWith(QLatin1Char('Q')))
     return QStringLiteral("#32770");

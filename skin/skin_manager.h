@@ -18,6 +18,9 @@ class TSkinData;
 
 enum class SkinCommand { None = 0, Activate = 1, Deactivate = 2, SkinChanged = 3, RemoveClosed = 6 };
 
+// A widget's class name without its C++ namespace: the name the skin rules compare.
+QString plainClassName(const QObject* object);
+
 // The class name a window plays for the skin engine: its own class name for our forms,
 // "TMessageForm" for message boxes, "#32770" for Qt's other dialogs, "#32768" for menus.
 QString windowClassName(const QWidget* window);

@@ -91,7 +91,7 @@ QImage TSkinPainter::build(const TDataSkinObject& o, int frame, QSize size, bool
 
 QImage TSkinPainter::nineBuild(const TDataSkinObject& o, int frame, QSize size, bool stacked) {
   const Key key{&o, o.bitmap.cacheKey(), static_cast<int>(Kind::Nine), frame, size.width(),
-                size.height(), stacked, 0, 0};
+                size.height(), stacked, 0, 0, o.tile};
   return cached(key, [&] { return build(o, frame, size, stacked, true); });
 }
 
@@ -99,7 +99,7 @@ QImage TSkinPainter::threeBuild(const TDataSkinObject& o, const QImage& bitmap, 
                                 int frame, QSize size, int left, int right, bool stacked,
                                 bool transparent) {
   const Key key{&o, bitmap.cacheKey(), static_cast<int>(Kind::Three), frame, size.width(),
-                size.height(), stacked, left, right};
+                size.height(), stacked, left, right, 0};
   return cached(key, [&] {
     QImage out = canvas(size);
     if (bitmap.isNull() || size.isEmpty()) return out;
@@ -128,7 +128,7 @@ void TSkinPainter::drawBorder(QPainter& p, const TDataSkinObject& o, int frame, 
                               bool stacked) {
   if (dest.width() <= 0 || dest.height() <= 0) return;
   const Key key{&o, o.bitmap.cacheKey(), static_cast<int>(Kind::Border), frame, dest.width(),
-                dest.height(), stacked, 0, 0};
+                dest.height(), stacked, 0, 0, o.tile};
   p.drawImage(dest.topLeft(),
               cached(key, [&] { return build(o, frame, dest.size(), stacked, false); }));
 }
@@ -138,7 +138,7 @@ void TSkinPainter::drawFrame(QPainter& p, const TDataSkinObject& o, int frame, c
   if (dest.width() <= 0 || dest.height() <= 0 || o.bitmap.isNull()) return;
   const QRect f = frameRect(o.bitmap, o.frameCount, frame, stacked);
   if (o.trans) {
-    const Key key{&o, o.bitmap.cacheKey(), -1, 0, 0, 0, false, 0, 0};
+    const Key key{&o, o.bitmap.cacheKey(), -1, 0, 0, 0, false, 0, 0, 0};
     p.drawImage(dest, cached(key, [&] { return keyed(o.bitmap); }), f);
   } else {
     p.drawImage(dest, o.bitmap, f);

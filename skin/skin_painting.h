@@ -48,8 +48,8 @@ class TSkinPainter {
 
  private:
   enum class Kind { Nine, Border, Three };
-  // (object, bitmap, kind, frame, width, height, stacked, left, right)
-  using Key = std::tuple<const void*, qint64, int, int, int, int, bool, int, int>;
+  // (object, bitmap, kind, frame, width, height, stacked, left, right, tile)
+  using Key = std::tuple<const void*, qint64, int, int, int, int, bool, int, int, int>;
   QImage build(const TDataSkinObject& object, int frame, QSize size, bool stacked, bool centre);
   const QImage& cached(const Key& key, const std::function<QImage()>& make);
 
