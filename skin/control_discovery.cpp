@@ -72,8 +72,8 @@ bool hasScrollBars(const QWidget* w) {
 
 class Discovery {
  public:
-  Discovery(const TSkinData& data, QWidget* form, std::set<const QWidget*> done)
-      : data_(data), form_(form), done_(std::move(done)) {}
+  Discovery(TSkinData& data, QWidget* form, QObject* frame, std::set<const QWidget*> done)
+      : data_(data), form_(form), frame_(frame), done_(std::move(done)) {}
 
   void walk(QWidget* container) {
     for (QObject* child : container->children()) {
@@ -135,7 +135,7 @@ class Discovery {
 
     if (data_.OnSkinControl) {
       QObject* skinned = nullptr;
-      data_.OnSkinControl(nullptr, const_cast<TSkinData*>(&data_), form_, c, upper, skinned);
+      data_.OnSkinControl(frame_, &data_, form_, c, upper, skinned);
       if (skinned) {
         done_.insert(c);  // the application's own skin control
         if (classifyControl(c) == ControlClass::Panel) walk(c);
@@ -193,8 +193,9 @@ class Discovery {
     if (cls == C::EmbeddedForm) return walk(c);
   }
 
-  const TSkinData& data_;
+  TSkinData& data_;
   QWidget* form_;
+  QObject* frame_;
   std::set<const QWidget*> done_;
 };
 
@@ -244,10 +245,11 @@ const char* skinKindName(SkinKind kind) {
   return names[static_cast<int>(kind)];
 }
 
-std::vector<DiscoveredControl> discoverControls(const TSkinData& data, QWidget* form,
+std::vector<DiscoveredControl> discoverControls(TSkinData& data, QWidget* form,
                                                 QWidget* container,
-                                                std::set<const QWidget*> alreadySkinned) {
-  Discovery d(data, form, std::move(alreadySkinned));
+                                                std::set<const QWidget*> alreadySkinned,
+                                                QObject* frame) {
+  Discovery d(data, form, frame, std::move(alreadySkinned));
   d.walk(container);
   return std::move(d.result);
 }
@@ -267,13 +269,8 @@ std::vector<DiscoveredControl> discoverBareWindow(QWidget* window,
           case C::RadioButton: result.push_back({c, SkinKind::RadioButton}); continue;
           case C::PushButton:
           case C::SpeedButton: result.push_back({c, SkinKind::PushButton}); continue;
-          case C::ComboBox:
-            if (!static_cast<QComboBox*>(c)->isEditable() ||
-                static_cast<QComboBox*>(c)->view() == nullptr)
-              result.push_back({c, SkinKind::Combo});
-            else
-              result.push_back({c, SkinKind::Combo});
-            continue;
+          // Qt has no simple (always open) combo box, so every combo box gets the skin.
+          case C::ComboBox: result.push_back({c, SkinKind::Combo}); continue;
           case C::SizeGrip: result.push_back({c, SkinKind::SizeGrip}); continue;
           case C::TabControl: result.push_back({c, SkinKind::Tab}); continue;
           case C::Edit: result.push_back({c, SkinKind::Edit}); continue;

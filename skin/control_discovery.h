@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QString>
+
+class QObject;
 #include <functional>
 #include <set>
 #include <vector>
@@ -41,10 +43,12 @@ struct DiscoveredControl {
 
 // Discovery over a form of the application: every widget owned by `container` in child order,
 // and the containers the rules descend into. `alreadySkinned` holds controls that already have
-// a skin control on this frame; a control is listed at most once.
-std::vector<DiscoveredControl> discoverControls(const TSkinData& data, QWidget* form,
+// a skin control on this frame; a control is listed at most once. `frame` is the Sender the
+// OnSkinControl handler receives.
+std::vector<DiscoveredControl> discoverControls(TSkinData& data, QWidget* form,
                                                 QWidget* container,
-                                                std::set<const QWidget*> alreadySkinned = {});
+                                                std::set<const QWidget*> alreadySkinned = {},
+                                                QObject* frame = nullptr);
 
 // Discovery over a window that is not a form of ours (message box, Qt dialog): its child
 // windows mapped by their class alone, without the SkinControls test.

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QWidget>
 
-#include "platform/message_box.h"
 #include "skin/menu_glyphs.h"
 #include "skin/skin_description.h"
 #include "skin/skin_error.h"

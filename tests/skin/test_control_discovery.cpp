@@ -98,7 +98,9 @@ TEST_F(DiscoveryTest, FormControlsGetTheirKinds) {
     EXPECT_NE(d.control, combo);
     EXPECT_NE(d.control, check);
     // Tag 95 asks for a combo box; without xcCombo the edit rule takes the line edit.
-    if (d.control == tag95) EXPECT_EQ(d.kind, SkinKind::Edit);
+    if (d.control == tag95) {
+      EXPECT_EQ(d.kind, SkinKind::Edit);
+    }
   }
   EXPECT_EQ(fewer.size(), expected.size() - 3);
 }
