@@ -1,5 +1,4 @@
-// The registry of add-in view classes (type code 10), created by class name, and the barcode
-// view's stored block, which templates carry whether or not the barcode is drawn.
+// The registry of add-in view classes (type code 10), created by class name.
 #pragma once
 
 #include <functional>
@@ -33,22 +32,8 @@ const std::vector<TfrAddInObjectInfo>& frAddInObjects();
 // EClassNotFound otherwise.
 std::unique_ptr<TfrView> createAddInView(const std::string& className);
 
-class TfrBarCodeView : public TfrView {
- public:
-  TfrBarCodeView();
-  std::string className() const override { return "TfrBarCodeView"; }
-  std::uint8_t calcCheckSum = 0;
-  std::uint8_t showText = 0;
-  std::uint8_t reserved = 0;
-  std::uint8_t barType = 0;
-  std::int32_t mode = 2;
-  double zoom = 1.0;
-  double rotation = 0;
-  void loadFromStream(TfrReader& r, const TfrStreamContext& ctx) override;
-  void saveToStream(TfrWriter& w) const override;
-};
-
-// Puts the barcode view into the registry (done once at start-up; repeated calls do nothing).
+// Puts the barcode view (barcode_view.h) into the registry (done once at start-up; repeated
+// calls do nothing).
 void registerBarCodeView();
 
 }  // namespace kelpo::report

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "report/core/addin_registry.h"
+#include "report/core/barcode_view.h"
 #include "report/core/report.h"
 
 using namespace kelpo::report;

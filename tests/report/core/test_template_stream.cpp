@@ -5,6 +5,7 @@
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "report/core/addin_registry.h"
+#include "report/core/barcode_view.h"
 #include "report/core/report.h"
 #include "tools/recipe_template/recipe_template.h"
 

@@ -1,0 +1,53 @@
+// The report's barcode object: an add-in view that encodes its value with its own generator,
+// sizes itself along the barcode, and keeps its settings in a 24-byte block of its record.
+#pragma once
+
+#include <QRect>
+#include <QSize>
+#include <optional>
+
+#include "report/barcode/barcode.h"
+#include "report/core/view.h"
+
+class QPainter;
+
+namespace kelpo::report {
+
+class TfrBarCodeView : public TfrView {
+ public:
+  TfrBarCodeView();
+  std::string className() const override { return "TfrBarCodeView"; }
+
+  // The stored block, in record order.
+  std::uint8_t calcCheckSum = 1;
+  std::uint8_t showText = 1;
+  std::uint8_t reserved = 0;
+  std::uint8_t barType = bcCode39;
+  std::int32_t mode = 2;
+  double zoom = 1.0;
+  double rotation = 0;
+
+  void RegisterProperties() override;
+  void loadFromStream(TfrReader& r, const TfrStreamContext& ctx) override;
+  void saveToStream(TfrWriter& w) const override;
+
+  // The text the generator is given for the expanded text: the first line, or the
+  // placeholder for an expression or a digits-only type given something that is not a number.
+  std::string codeText() const;
+  // Sets the generator up from the expanded text and the settings and sizes the view along the
+  // barcode (pattern width x zoom). Returns the size of the unzoomed drawing, or nothing when
+  // the value is "0" and nothing is drawn. Generator errors propagate.
+  std::optional<QSize> layoutBarcode();
+  // Draws bars and readable text of the last layout, the unzoomed drawing stretched to `target`.
+  void drawBarcode(QPainter& canvas, QSize drawing, const QRect& target);
+
+  TfrBarcode& barcode() { return barcode_; }
+
+ private:
+  TfrBarcode barcode_;
+};
+
+// The placeholder drawn for a view whose value is an expression or not usable.
+inline constexpr const char* kBarcodePlaceholder = "12345678";
+
+}  // namespace kelpo::report
