@@ -2,6 +2,7 @@
 #include "app/start_up.h"
 
 #include <QDir>
+#include <QLocale>
 #include <memory>
 
 #include "app/frm_main.h"
@@ -13,6 +14,7 @@
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "report/core/addin_registry.h"
+#include "report/expr/formatting.h"
 #include "report/ui/printer.h"
 
 namespace kelpo {
@@ -29,6 +31,8 @@ QString databaseFile() {
 }  // namespace
 
 int runKelpo(KelpoApplication& app, void (*created)(TFrmMain&)) {
+  // Report values print and read dates, times and numbers in the user's locale.
+  report::InstallUserLocale(QLocale::system());
   // The report engine's printer model comes first: templates read while the window is
   // created already ask it for paper and printer metrics.
   report::createPrinterModel();

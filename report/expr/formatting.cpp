@@ -1,5 +1,6 @@
 #include "report/expr/formatting.h"
 
+#include <QLocale>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -15,30 +16,78 @@ namespace kelpo::report {
 
 // --- locale --------------------------------------------------------------------------------
 
+namespace {
+
+FormatLocale chineseFormatLocale() {
+  FormatLocale l;
+  l.longDateFormat = utf8ToEngine("yyyy'年'm'月'd'日'");
+  l.shortTimeFormat = "hh:nn";
+  static const char* const kLongMonths[] = {"一月", "二月", "三月", "四月", "五月",   "六月",
+                                            "七月", "八月", "九月", "十月", "十一月", "十二月"};
+  static const char* const kLongDays[] = {"星期日", "星期一", "星期二", "星期三",
+                                          "星期四", "星期五", "星期六"};
+  static const char* const kShortDays[] = {"周日", "周一", "周二", "周三", "周四", "周五", "周六"};
+  for (int i = 0; i < 12; ++i) {
+    l.shortMonthNames[static_cast<std::size_t>(i)] = std::to_string(i + 1) + utf8ToEngine("月");
+    l.longMonthNames[static_cast<std::size_t>(i)] = utf8ToEngine(kLongMonths[i]);
+  }
+  for (int i = 0; i < 7; ++i) {
+    l.shortDayNames[static_cast<std::size_t>(i)] = utf8ToEngine(kShortDays[i]);
+    l.longDayNames[static_cast<std::size_t>(i)] = utf8ToEngine(kLongDays[i]);
+  }
+  l.amText = utf8ToEngine("上午");
+  l.pmText = utf8ToEngine("下午");
+  return l;
+}
+
+// A one-character ASCII separator of the locale, or `fallback`.
+char asciiSeparator(const QString& text, char fallback) {
+  return text.size() == 1 && text.at(0).unicode() < 0x80 && text.at(0).unicode() > ' '
+             ? static_cast<char>(text.at(0).unicode())
+             : fallback;
+}
+
+}  // namespace
+
 FormatLocale& formatLocale() {
-  static FormatLocale locale = [] {
-    FormatLocale l;
-    l.longDateFormat = utf8ToEngine("yyyy'年'm'月'd'日'");
-    l.shortTimeFormat = "hh:nn";
-    static const char* const kLongMonths[] = {"一月", "二月", "三月", "四月", "五月",   "六月",
-                                              "七月", "八月", "九月", "十月", "十一月", "十二月"};
-    static const char* const kLongDays[] = {"星期日", "星期一", "星期二", "星期三",
-                                            "星期四", "星期五", "星期六"};
-    static const char* const kShortDays[] = {"周日", "周一", "周二", "周三",
-                                             "周四", "周五", "周六"};
-    for (int i = 0; i < 12; ++i) {
-      l.shortMonthNames[static_cast<std::size_t>(i)] = std::to_string(i + 1) + utf8ToEngine("月");
-      l.longMonthNames[static_cast<std::size_t>(i)] = utf8ToEngine(kLongMonths[i]);
-    }
-    for (int i = 0; i < 7; ++i) {
-      l.shortDayNames[static_cast<std::size_t>(i)] = utf8ToEngine(kShortDays[i]);
-      l.longDayNames[static_cast<std::size_t>(i)] = utf8ToEngine(kLongDays[i]);
-    }
-    l.amText = utf8ToEngine("上午");
-    l.pmText = utf8ToEngine("下午");
-    return l;
-  }();
+  static FormatLocale locale = chineseFormatLocale();
   return locale;
+}
+
+FormatLocale formatLocaleOf(const QLocale& locale) {
+  FormatLocale l = chineseFormatLocale();
+  if (locale.language() == QLocale::C) return l;
+  l.thousandSeparator = asciiSeparator(locale.groupSeparator(), l.thousandSeparator);
+  const std::string shortDate = qtDateTimePattern(locale.dateFormat(QLocale::ShortFormat), false);
+  for (std::size_t i = 0; i < shortDate.size(); i += engineCharSize(shortDate, i)) {
+    const char c = shortDate[i];
+    if (c != ' ' && c != '\'' && static_cast<unsigned char>(c) < 0x80 && !std::isalpha(c)) {
+      l.dateSeparator = c;
+      break;
+    }
+  }
+  l.longDateFormat = qtDateTimePattern(locale.dateFormat(QLocale::LongFormat), false);
+  l.shortTimeFormat = qtDateTimePattern(locale.timeFormat(QLocale::ShortFormat), true);
+  for (int i = 0; i < 12; ++i) {
+    l.shortMonthNames[static_cast<std::size_t>(i)] =
+        fromQString(locale.monthName(i + 1, QLocale::ShortFormat));
+    l.longMonthNames[static_cast<std::size_t>(i)] = fromQString(locale.monthName(i + 1));
+  }
+  // Qt counts Monday as 1 and Sunday as 7; the lists start on Sunday.
+  for (int i = 0; i < 7; ++i) {
+    const int qtDay = i == 0 ? 7 : i;
+    l.shortDayNames[static_cast<std::size_t>(i)] =
+        fromQString(locale.dayName(qtDay, QLocale::ShortFormat));
+    l.longDayNames[static_cast<std::size_t>(i)] = fromQString(locale.dayName(qtDay));
+  }
+  l.amText = fromQString(locale.amText());
+  l.pmText = fromQString(locale.pmText());
+  return l;
+}
+
+void InstallUserLocale(const QLocale& locale) {
+  valueLocale() = valueLocaleOf(locale);
+  formatLocale() = formatLocaleOf(locale);
 }
 
 // --- decimal digits ------------------------------------------------------------------------

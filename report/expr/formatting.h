@@ -43,6 +43,11 @@ struct FormatLocale {
   std::string amText, pmText;                              // for "ampm"
 };
 FormatLocale& formatLocale();
+// The names and separators of `locale`; the C locale (no locale chosen) gives the defaults.
+FormatLocale formatLocaleOf(const QLocale& locale);
+// Makes `locale` the one whose date, time, boolean and number texts the engine uses, for the
+// value texts and for the pattern languages alike. Start-up installs the user's locale.
+void InstallUserLocale(const QLocale& locale);
 
 // The number pattern language: up to three sections (positive; negative; zero) separated by
 // ';', digit placeholders 0 and #, ',' for thousands grouping, '.' for the decimal separator,

@@ -33,50 +33,97 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Qt's date/time pattern letters translated into ours (y, m, d; h, n, s); quoted parts kept.
+// Steps by character: a trail byte of a Chinese literal may equal a pattern letter. Markers
+// without a counterpart (am/pm, time zone) are dropped with the blanks that set them apart, so
+// zh_CN's "t HH:mm:ss" gives "hh:nn:ss".
 std::string fromQtPattern(const QString& qt, bool time) {
   std::string out;
   const std::string src = fromQString(qt);
+  bool afterMarker = false;
   for (std::size_t i = 0; i < src.size();) {
+    const std::size_t size = engineCharSize(src, i);
+    if (size > 1) {
+      out.append(src, i, size);
+      i += size;
+      afterMarker = false;
+      continue;
+    }
     const char c = src[i];
     std::size_t run = 1;
     while (i + run < src.size() && src[i + run] == c) ++run;
+    if (afterMarker && isBlank(c)) {
+      i += run;
+      continue;
+    }
+    afterMarker = false;
     switch (c) {
-      case 'y': out.append(run >= 3 ? "yyyy" : "yy"); break;
-      case 'M': out.append(run >= 2 ? "mm" : "m"); break;
-      case 'd': out.append(run >= 2 ? "dd" : "d"); break;
+      case 'y':
+        out.append(run >= 3 ? "yyyy" : "yy");
+        break;
+      case 'M':
+        out.append(run >= 4 ? "mmmm" : run == 3 ? "mmm" : run == 2 ? "mm" : "m");
+        break;
+      case 'd':
+        out.append(run >= 4 ? "dddd" : run == 3 ? "ddd" : run == 2 ? "dd" : "d");
+        break;
       case 'H':
-      case 'h': out.append(run >= 2 ? "hh" : "h"); break;
-      case 'm': out.append(time ? (run >= 2 ? "nn" : "n") : (run >= 2 ? "mm" : "m")); break;
-      case 's': out.append(run >= 2 ? "ss" : "s"); break;
-      case 'A': case 'a': case 'P': case 'p': case 't': case 'z': break;
+      case 'h':
+        out.append(run >= 2 ? "hh" : "h");
+        break;
+      case 'm':
+        out.append(time ? (run >= 2 ? "nn" : "n") : (run >= 2 ? "mm" : "m"));
+        break;
+      case 's':
+        out.append(run >= 2 ? "ss" : "s");
+        break;
+      case 'A':
+      case 'a':
+      case 'P':
+      case 'p':
+      case 't':
+      case 'z':
+        afterMarker = true;
+        break;
       case '\'': {
-        std::size_t end = src.find('\'', i + 1);
-        if (end == std::string::npos) end = src.size() - 1;
+        // Quoted text runs to the next quote, stepping over multibyte characters.
+        std::size_t end = i + 1;
+        while (end < src.size() && src[end] != '\'') end += engineCharSize(src, end);
+        if (end >= src.size()) end = src.size() - 1;
         run = end - i + 1;
         out.append(src, i, run);
         break;
       }
-      default: out.append(src, i, run);
+      default:
+        out.append(src, i, run);
     }
     i += run;
   }
-  // Drop separators a removed am/pm or zone marker left dangling at the end.
+  // Drop separators a removed marker left dangling at either end.
   while (!out.empty() && isBlank(out.back())) out.pop_back();
-  return out;
+  std::size_t lead = 0;
+  while (lead < out.size() && isBlank(out[lead])) ++lead;
+  return out.substr(lead);
 }
 
 }  // namespace
 
-ValueLocale systemValueLocale() {
-  const QLocale system = QLocale::system();
+std::string qtDateTimePattern(const QString& pattern, bool time) {
+  return fromQtPattern(pattern, time);
+}
+
+ValueLocale valueLocaleOf(const QLocale& locale) {
   ValueLocale result;
-  const QString point = system.decimalPoint();
+  // The C locale means that no locale was chosen: the fixed defaults stand.
+  if (locale.language() == QLocale::C) return result;
+  const QString point = locale.decimalPoint();
   if (point.size() == 1 && point.at(0).unicode() < 0x80)
     result.decimalSeparator = static_cast<char>(point.at(0).unicode());
-  result.shortDateFormat = fromQtPattern(system.dateFormat(QLocale::ShortFormat), false);
-  result.longTimeFormat = fromQtPattern(system.timeFormat(QLocale::LongFormat), true);
+  result.shortDateFormat = fromQtPattern(locale.dateFormat(QLocale::ShortFormat), false);
+  result.longTimeFormat = fromQtPattern(locale.timeFormat(QLocale::LongFormat), true);
   return result;
 }
+
+ValueLocale systemValueLocale() { return valueLocaleOf(QLocale::system()); }
 
 // ---- construction and access ----
 
@@ -541,7 +588,9 @@ double textToDate(std::string_view text) {
   char order[3] = {0, 0, 0};
   int found = 0;
   char patternSeparator = '-';
-  for (std::size_t i = 0; i < pattern.size() && found < 3; ++i) {
+  for (std::size_t i = 0; i < pattern.size() && found < 3; i += engineCharSize(pattern, i)) {
+    // Only ASCII characters of their own are letters or separators; a Chinese literal is neither.
+    if (static_cast<unsigned char>(pattern[i]) >= 0x80) continue;
     const char l = lowerAscii(pattern[i]);
     if ((l == 'y' || l == 'm' || l == 'd') && std::memchr(order, l, 3) == nullptr)
       order[found++] = l;

@@ -9,6 +9,9 @@
 
 #include "platform/error.h"
 
+class QLocale;
+class QString;
+
 namespace kelpo::report {
 
 // A text that is not a number, date or time, or a value that cannot take part in an
@@ -34,8 +37,13 @@ struct ValueLocale {
 
 ValueLocale& valueLocale();
 
+// The settings of `locale`; the C locale (no locale chosen) gives the fixed defaults.
+ValueLocale valueLocaleOf(const QLocale& locale);
 // The settings of the user's locale as the platform reports them.
 ValueLocale systemValueLocale();
+// A date (`time` false) or time pattern of Qt's pattern language in ours; markers ours lacks
+// (am/pm, time zone) are left out.
+std::string qtDateTimePattern(const QString& pattern, bool time);
 
 class Value {
  public:

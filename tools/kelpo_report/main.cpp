@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include <QLocale>
+
 #include "platform/text.h"
+#include "report/expr/formatting.h"
 #include "tools/kelpo_report/command.h"
 
 namespace kelpo::tools {
@@ -48,6 +51,8 @@ int main(int argc, char** argv) {
     printUsage(stdout);
     return 0;
   }
+  // Dates, times and numbers read and print in the user's locale, as in the program.
+  kelpo::report::InstallUserLocale(QLocale::system());
   for (const Command& c : commands()) {
     if (name == c.name) {
       try {

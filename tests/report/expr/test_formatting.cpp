@@ -2,6 +2,8 @@
 // the display format, inline formats in bracketed pieces, blank-zero and the plain-text fallback.
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include "platform/text.h"
 #include "report/expr/engine_state.h"
 #include "report/expr/formatting.h"
@@ -104,6 +106,39 @@ TEST(DateTimePatterns, Table) {
   for (const Case& c : cases)
     EXPECT_EQ(FormatDateTimePattern(E(c.pattern), c.value), E(c.text)) << c.pattern;
   EXPECT_THROW(FormatDateTimePattern("yyyy", 1e9), EConvertError);
+}
+
+// The user's locale drives the value texts, STRTODATE / STRTOTIME and the long date variant;
+// the C locale keeps the fixed defaults.
+TEST(UserLocale, DatesTimesAndNumbersFollowTheInstalledLocale) {
+  struct Case {
+    const char* locale;
+    const char* dateTime;  // text of 5 March 2024 13:05:09
+    const char* date;      // a date typed in that locale, read back by STRTODATE
+    const char* longDate;  // date variant 3
+    const char* number;    // text of 2.5
+  } cases[] = {
+      {"zh_CN", "2024/3/5 13:05:09", "2024/3/5", "2024年3月5日星期二", "2.5"},
+      {"de_DE", "05.03.24 13:05:09", "5.3.24", "Dienstag, 5. März 2024", "2,5"},
+      {"C", "2024-03-05 13:05:09", "2024-03-05", "2024年3月5日", "2.5"},
+  };
+  const ValueLocale savedValues = valueLocale();
+  const FormatLocale savedFormats = formatLocale();
+  TfrParser parser;
+  for (const Case& c : cases) {
+    InstallUserLocale(QLocale(QString::fromLatin1(c.locale)));
+    const double when = at(2024, 3, 5, 13, 5, 9);
+    EXPECT_EQ(Value::dateTime(when).toText(), E(c.dateTime)) << c.locale;
+    EXPECT_EQ(parser.Evaluate("STRTODATE('" + E(c.date) + "')"), Value::dateTime(at(2024, 3, 5)))
+        << c.locale;
+    EXPECT_EQ(parser.Evaluate("STRTOTIME('13:05:09')"), Value::dateTime(at(1899, 12, 30, 13, 5, 9)))
+        << c.locale;
+    EXPECT_EQ(FormatValue(Value::dateTime(when), format::make(format::kDate, 3), ""), E(c.longDate))
+        << c.locale;
+    EXPECT_EQ(Value(2.5).toText(), c.number) << c.locale;
+  }
+  valueLocale() = savedValues;
+  formatLocale() = savedFormats;
 }
 
 TEST(FormatValue, EveryCategoryAndVariant) {
