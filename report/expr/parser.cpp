@@ -430,6 +430,9 @@ std::string TfrParser::ToPostfix(std::string_view s) {
     if (j < s.size() && s[j] == '\'') {
       bool terminated = false;
       operand += readLiteral(s, j, terminated);
+      // An unterminated literal runs to the end of the expression; closing it here keeps the
+      // separating blank of the postfix text out of its value.
+      if (!terminated) operand += '\'';
       out += operand;
       out += ' ';
     } else if (j < s.size() && s[j] == '[') {

@@ -98,6 +98,8 @@ TEST_F(ParserTest, Evaluates) {
       {"STR N", "Text:"},
       {"'It''s'", "Text: It's"},
       {"''", "Text:"},
+      {"'abc", "Text: abc"},  // unterminated: runs to the end, nothing added
+      {"'x' + 'It''", "Text: xIt'"},
       {"'ab' + 'cd'", "Text: abcd"},
       {"S + 1", "error"},
       {"'5' * 2", "Float: 10"},
