@@ -55,27 +55,30 @@ Query* TfrDBDataSet::BoundDataSet() const {
   throw EDSError("Unable to open dataset " + fromQString(objectName()));
 }
 
+// The bound query is looked up only where a step needs it: OnOpen may be what binds it.
 void TfrDBDataSet::OpenRange() {
-  Query* query = BoundDataSet();
-  if (OpenDataSource && !query->isActive()) query->open();
+  if (OpenDataSource) {
+    Query* query = BoundDataSet();
+    if (!query->isActive()) query->open();
+  }
   if (OnOpen) OnOpen(this);
   hasRemembered_ = false;
   if (RangeBegin == TRangeBegin::rbCurrent || RangeEnd == TRangeEnd::reCurrent) {
-    remembered_ = query->bookmark();
+    remembered_ = BoundDataSet()->bookmark();
     hasRemembered_ = true;
   }
   endReached_ = false;
 }
 
 void TfrDBDataSet::CloseRange() {
-  Query* query = BoundDataSet();
   if (hasRemembered_) {
+    Query* query = BoundDataSet();
     if (query->isActive() && query->bookmarkValid(remembered_)) query->gotoBookmark(remembered_);
     hasRemembered_ = false;
     remembered_ = -1;
   }
   if (OnClose) OnClose(this);
-  if (CloseDataSource) query->close();
+  if (CloseDataSource) BoundDataSet()->close();
 }
 
 void TfrDBDataSet::First() {

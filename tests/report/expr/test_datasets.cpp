@@ -92,6 +92,24 @@ TEST_F(Datasets, EventsAndCountsOfAUserDataset) {
   EXPECT_EQ(printed, 3);
 }
 
+// The bound query is needed only by the steps that use it: an OnOpen handler may bind it, and
+// closing a range that remembered nothing just reports the close.
+TEST_F(Datasets, OnOpenMayBindTheQuery) {
+  TfrDBDataSet ds;
+  ds.OpenDataSource = false;
+  ds.OnOpen = [&](TfrDataset*) { ds.SetDataSet(data.query); };
+  EXPECT_EQ(walk(ds), (std::vector<int>{1, 2, 3}));
+
+  TfrDBDataSet unbound;
+  int closes = 0;
+  unbound.OnClose = [&](TfrDataset*) { ++closes; };
+  unbound.CloseRange();
+  EXPECT_EQ(closes, 1);
+  // A step that needs the query still says that there is none.
+  unbound.CloseDataSource = true;
+  EXPECT_THROW(unbound.CloseRange(), EDSError);
+}
+
 TEST_F(Datasets, BoundDatasetComesFromExactlyOneReference) {
   TfrDBDataSet ds;
   ds.setObjectName(QStringLiteral("frDBDataSet1"));
