@@ -168,6 +168,9 @@ std::string FieldNameIfPresent(Query* dataset, std::string_view name) {
   if (!dataset) return {};
   QStringList names;
   try {
+    // A closed query knows its fields only once it runs: it is opened, as reading the field
+    // would open it anyway.
+    if (!dataset->isActive()) dataset->open();
     names = dataset->fieldNames();
   } catch (const std::exception&) {
     names.clear();

@@ -167,6 +167,26 @@ TEST(DictionaryStream, OldNamingConventionIsConverted) {
   EXPECT_EQ(d.VariableList.GetVariable("Name"), Value("ADOQuery3.\"x\""));
 }
 
+// A closed query is opened when its fields are needed, for names and for stored aliases alike.
+TEST_F(Dictionary, FieldsOfAClosedQueryResolve) {
+  data.query->close();
+  EXPECT_EQ(resolve(E("ADOQuery3.\"菜谱\"")), Value(E("麻婆豆腐\r\n微辣")));
+  EXPECT_TRUE(data.query->isActive());
+
+  data.query->close();
+  data.dictionary.LoadFromStream(Block()
+                                     .i16(-1)
+                                     .i32(0)
+                                     .i32(1)
+                                     .counted(E("ADOQuery3.\"菜谱\""))
+                                     .counted("")
+                                     .i32(0)
+                                     .bytes,
+                                 24);
+  ASSERT_EQ(data.dictionary.AliasList.Count(), 1);
+  EXPECT_EQ(data.dictionary.AliasList.GetNameAt(0), E("ADOQuery3.\"菜谱\""));
+}
+
 TEST_F(Dictionary, PreviousFormDropsStaleAliasesAndEmptyBandSources) {
   data.dictionary.LoadFromStream(Block()
                                      .i16(-1)
