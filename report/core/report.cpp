@@ -1,6 +1,9 @@
 #include "report/core/report.h"
 
 #include <QDateTime>
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "platform/message_box.h"
 #include "platform/text.h"
@@ -167,7 +170,36 @@ std::string TfrReport::generateName(const std::string& baseName) const {
   return {};
 }
 
-void TfrReport::loadObject(TfrReader& r, int ver, std::vector<std::string>& missing) {
+// The names of a template being loaded, for objects stored without one. While a template loads
+// names are only ever added, so the smallest free number of a base never goes down: one counter
+// per base and one set of names keep generation linear in the number of objects.
+class TfrReport::LoadNames {
+ public:
+  explicit LoadNames(const TfrReport& report) {
+    for (int i = 0; i < report.pages.count(); ++i)
+      for (const auto& v : report.pages[i]->objects) add(v->name);
+  }
+  void add(const std::string& name) {
+    if (!name.empty()) used_.insert(upperName(name));
+  }
+  // Base name + the smallest free n (up to 10000), or empty when none is free.
+  std::string generate(const std::string& base) {
+    int& n = next_[upperName(base)];
+    for (n = std::max(n, 1); n <= kMaxNumber; ++n) {
+      std::string candidate = base + std::to_string(n);
+      if (used_.insert(upperName(candidate)).second) return candidate;
+    }
+    return {};
+  }
+
+ private:
+  static constexpr int kMaxNumber = 10000;
+  std::unordered_set<std::string> used_;
+  std::unordered_map<std::string, int> next_;
+};
+
+void TfrReport::loadObject(TfrReader& r, int ver, std::vector<std::string>& missing,
+                           LoadNames& names) {
   const std::size_t start = r.pos();
   std::uint8_t typ = r.u8();
   std::string cls;
@@ -216,10 +248,11 @@ void TfrReport::loadObject(TfrReader& r, int ver, std::vector<std::string>& miss
     if (ver >= 24) readEnd();
     added->loadFromStream(r, {ver, true});
     if (framed) static_cast<TfrMemoView*>(added)->framedRecord = false;
-    if (added->name.empty()) {
-      std::string n = generateName(added->baseName);
-      added->name = n;
-    }
+    // Records before version 23 hold no name; a stored empty name stays empty.
+    if (ver < 23)
+      added->name = names.generate(added->baseName);
+    else
+      names.add(added->name);
     if (ver >= 24) r.seek(end);
   } catch (const std::exception&) {
     if (added) page->objects.pop_back();
@@ -236,6 +269,7 @@ void TfrReport::loadPages(TfrReader& r, int ver, std::vector<std::string>& missi
   std::string prn = r.readString(ver);
   if (prn == "\x01") prn = frLoadStr(kVirtualPrinter);
   setPrinter(prn);
+  LoadNames names(*this);
   while (!r.atEnd()) {
     std::uint8_t marker = r.u8();
     if (marker == 255) {
@@ -252,7 +286,7 @@ void TfrReport::loadPages(TfrReader& r, int ver, std::vector<std::string>& missi
       throw StreamError("bad section marker");
     } else {
       r.seek(r.pos() - 1);
-      loadObject(r, ver, missing);
+      loadObject(r, ver, missing, names);
     }
   }
 }

@@ -87,8 +87,9 @@ class TfrReport : public QObject {
   static void setPasswordPrompt(PasswordPrompt prompt);
 
  private:
+  class LoadNames;
   void loadPages(TfrReader& r, int version, std::vector<std::string>& missing);
-  void loadObject(TfrReader& r, int version, std::vector<std::string>& missing);
+  void loadObject(TfrReader& r, int version, std::vector<std::string>& missing, LoadNames& names);
   void resetInfo();
 };
 
