@@ -187,7 +187,7 @@ void TfrView::SetProperty(const std::string& rawName, const Value& v) {
   else if (n == "HEIGHT") dy = v.toInteger();
   else if (n == "FLAGS") flags = static_cast<std::uint16_t>(v.toInteger());
   else if (n == "FRAMETYP") frameTyp = static_cast<std::uint16_t>(v.toInteger());
-  else if (n == "FRAMEWIDTH") frameWidth = asWidth(v);
+  else if (n == "FRAMEWIDTH") frameWidth = storableFrameWidth(asWidth(v));
   else if (n == "FRAMECOLOR") frameColor = asColor(v);
   else if (n == "FRAMESTYLE") frameStyle = static_cast<std::uint16_t>(v.toInteger());
   else if (n == "FILLCOLOR") fillColor = asColor(v);

@@ -1,5 +1,6 @@
 #include "report/core/view.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -21,7 +22,21 @@ const char* bandTypeName(int type) {
 
 std::int32_t nextObjectId() { return g_nextId++; }
 
+float storableFrameWidth(float width) {
+  double w = static_cast<double>(width);
+  if (!std::isfinite(w)) return 0.0f;
+  // Whole widths above 2147483 and fractions above 2147483.647 would not fit the int32.
+  w = std::clamp(w, static_cast<double>(INT32_MIN), 2147483.647);
+  const double thousandths = std::nearbyint(w * 1000.0);
+  if (std::fmod(thousandths, 1000.0) == 0.0) return static_cast<float>(thousandths / 1000.0) + 0.0f;
+  // A stored value of 10 or less reads as a whole width: fractions up to 0.01 and negative
+  // fractions have no stored form of their own and become the nearest whole width.
+  if (thousandths > 10.0) return static_cast<float>(thousandths / 1000.0);
+  return static_cast<float>(std::nearbyint(w)) + 0.0f;
+}
+
 std::int32_t frameWidthToStream(float width) {
+  width = storableFrameWidth(width);
   // A whole width above 10 would be read back as a thousandth of itself, so it is scaled too.
   double stored = static_cast<double>(width);
   if (!(std::floor(width) == width && width <= 10)) stored *= 1000.0;

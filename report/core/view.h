@@ -385,7 +385,11 @@ std::string joinLines(const TfrStrings& lines);
 std::unique_ptr<TfrView> createBuiltInView(int typ);
 
 // Frame width as stored: whole widths up to 10 as themselves, everything else times 1000.
+// Widths are stored as storableFrameWidth gives them, so each reads back unchanged.
 std::int32_t frameWidthToStream(float width);
+// The width the stored form keeps: whole widths, and thousandths above 0.01; any other width
+// becomes the nearest of these (a negative or tiny fraction the nearest whole width).
+float storableFrameWidth(float width);
 float frameWidthFromStream(std::int32_t stored);
 
 }  // namespace kelpo::report

@@ -63,7 +63,7 @@ void oldMemo(TfrWriter& w, int x, std::string_view text) {
   zstr(w, "");
 }
 
-std::string version21Stream() {
+std::string version21Stream(const std::vector<std::string>& memoTexts = {"first\rsecond", "x"}) {
   TfrWriter w;
   w.i16(0);
   w.i16(0);
@@ -79,8 +79,8 @@ std::string version21Stream() {
   w.i16(1);
   w.i32(0);
   w.i32(0);
-  oldMemo(w, 5, "first\rsecond");
-  oldMemo(w, 6, "x");
+  for (std::size_t i = 0; i < memoTexts.size(); ++i)
+    oldMemo(w, static_cast<int>(i) + 5, memoTexts[i]);
   w.u8(252);
   return w.take();
 }
@@ -101,8 +101,8 @@ TEST(StoredTemplate, WorkedExampleBytes) {
   // The trailer: marker 252, eight empty counted texts (seven texts and the password),
   // generator version 88, not protected, then the two date-times: 35 bytes in all.
   std::string tail = form.substr(form.size() - 35);
-  EXPECT_EQ(tail.substr(0, 19), std::string("\xFC") + std::string(16, '\0') + "\x58" +
-                                    std::string(1, '\0'));
+  EXPECT_EQ(tail.substr(0, 19),
+            std::string("\xFC") + std::string(16, '\0') + "\x58" + std::string(1, '\0'));
   // The dictionary block right before the end marker: 254, -2 and three empty lists.
   EXPECT_EQ(form.substr(form.size() - 35 - 15, 15),
             bytesOf({254, 0xFE, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
@@ -283,8 +283,39 @@ TEST(TemplateStream, FrameWidthRule) {
     EXPECT_EQ(frameWidthToStream(c.width), c.stored) << c.width;
     EXPECT_FLOAT_EQ(frameWidthFromStream(c.stored), c.width) << c.width;
   }
-  // A width read from a damaged stream that no int32 can hold is kept at the largest one.
-  EXPECT_EQ(frameWidthToStream(frameWidthFromStream(INT32_MAX) + 0.5f), INT32_MAX);
+}
+
+// Every width a view accepts reads back from a saved template as it was; widths the stored form
+// cannot express are taken as the nearest one it can.
+TEST(TemplateStream, FrameWidthsReadBackUnchanged) {
+  struct Case {
+    double set;
+    float kept;
+  } cases[] = {
+      {1.0, 1.0f},         {1.5, 1.5f},
+      {12.0, 12.0f},       {0.011, 0.011f},
+      {0.01, 0.0f},        {0.005, 0.0f},
+      {0.0004, 0.0f},      {-0.5, 0.0f},
+      {-1.5, -2.0f},       {-2.0, -2.0f},
+      {-3.25, -3.0f},      {2.0004, 2.0f},
+      {1e9, 2147483.647f}, {-1e12, -2147483648.0f},
+      {3e6, 2147483.647f},
+  };
+  TfrReport a;
+  TfrPage* page = a.pages.add();
+  for (const Case& c : cases) {
+    page->objects.push_back(std::make_unique<TfrMemoView>());
+    page->objects.back()->SetProperty("FrameWidth", Value(c.set));
+    EXPECT_FLOAT_EQ(page->objects.back()->frameWidth, c.kept) << c.set;
+  }
+  TfrReport b;
+  b.loadFromStream(a.saveToStream(1.0));
+  ASSERT_EQ(b.pages[0]->objects.size(), std::size(cases));
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(b.pages[0]->objects[i]->frameWidth, page->objects[i]->frameWidth) << cases[i].set;
+  // A width set directly, or read from a damaged stream, is written in its storable form.
+  for (float width : {0.01f, -0.5f, frameWidthFromStream(INT32_MAX) + 0.5f})
+    EXPECT_EQ(frameWidthFromStream(frameWidthToStream(width)), storableFrameWidth(width)) << width;
 }
 
 TEST(TemplateStream, RecordTypesFiveToNineAreSkipped) {
@@ -328,6 +359,27 @@ TEST(TemplateStream, NoVersionByteReadsAsVersion21WithWordWrap) {
   EXPECT_EQ(m->name, "Memo1");
   EXPECT_EQ(memoAt(r, 0, 1)->name, "Memo2");
   EXPECT_EQ(r.info.generatorVersion, 88);  // no trailer: information reset
+}
+
+// Names are generated only where the record holds none (before version 23); a stored empty
+// name stays empty.
+TEST(TemplateStream, GeneratedNamesOnlyForAbsentNames) {
+  TfrReport a;
+  TfrPage* page = a.pages.add();
+  for (const char* name : {"", "memo2"}) {
+    page->objects.push_back(std::make_unique<TfrMemoView>());
+    page->objects.back()->name = name;
+  }
+  TfrReport b;
+  b.loadFromStream(a.saveToStream(1.0));
+  ASSERT_EQ(b.pages[0]->objects.size(), 2u);
+  EXPECT_EQ(memoAt(b, 0, 0)->name, "");
+  EXPECT_EQ(memoAt(b, 0, 1)->name, "memo2");
+
+  b.loadFromStream(version21Stream({"a", "b", "c", "d"}));
+  std::vector<std::string> names;
+  for (const auto& v : b.pages[0]->objects) names.push_back(v->name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Memo1", "Memo2", "Memo3", "Memo4"}));
 }
 
 TEST(TemplateStream, OldStringListForms) {
@@ -469,7 +521,10 @@ TEST(TemplateStream, FramedMemoRecordReadsAsMemo) {
   // Turn the memo record into an add-in record of the framed-memo class with 8 extra bytes.
   // The record ends at the dictionary marker and starts 6 bytes (type, page, end) before its name.
   std::size_t rec = s.rfind(std::string("\xFE\xFE\xFF", 3));
-  std::size_t start = s.find(std::string("\x01\x00" "F\x00", 4)) - 6;
+  std::size_t start = s.find(std::string("\x01\x00"
+                                         "F\x00",
+                                         4)) -
+                      6;
   ASSERT_EQ(static_cast<unsigned char>(s[start]), gtMemo);
   std::string body = s.substr(start + 6, rec - start - 6);
   TfrWriter w;
