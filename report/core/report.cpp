@@ -351,6 +351,12 @@ void TfrReport::loadFromStream(std::string_view data, bool fromFile) {
 }
 
 std::string TfrReport::saveToStream(double lastChange) {
+  // An object record names its page in one byte: objects past the 256th page cannot be stored,
+  // and writing the index cut to a byte would move them to another page.
+  for (int i = 256; i < pages.count(); ++i)
+    if (!pages[i]->objects.empty())
+      throw Error("Page " + std::to_string(i + 1) +
+                  " holds objects, but a template stores objects on its first 256 pages only");
   info.generatorVersion = 88;
   info.lastChange = lastChange;
   TfrWriter w;

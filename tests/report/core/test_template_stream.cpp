@@ -318,6 +318,28 @@ TEST(TemplateStream, FrameWidthsReadBackUnchanged) {
     EXPECT_EQ(frameWidthFromStream(frameWidthToStream(width)), storableFrameWidth(width)) << width;
 }
 
+// The page of an object is one byte in the stream: the 256th page still works, an object on the
+// 257th is refused instead of landing on the first page.
+TEST(TemplateStream, ObjectsBeyondThe256thPageAreRefused) {
+  TfrReport a;
+  for (int i = 0; i < 257; ++i) a.pages.add();
+  a.pages[255]->objects.push_back(std::make_unique<TfrMemoView>());
+  TfrReport b;
+  b.loadFromStream(a.saveToStream(1.0));
+  ASSERT_EQ(b.pages.count(), 257);
+  EXPECT_EQ(b.pages[255]->objects.size(), 1u);
+  EXPECT_TRUE(b.pages[0]->objects.empty());
+
+  a.pages[256]->objects.push_back(std::make_unique<TfrMemoView>());
+  try {
+    a.saveToStream(1.0);
+    FAIL() << "an object on page 257 was saved";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(),
+                 "Page 257 holds objects, but a template stores objects on its first 256 pages only");
+  }
+}
+
 TEST(TemplateStream, RecordTypesFiveToNineAreSkipped) {
   TfrReport a;
   a.pages.add();
