@@ -22,16 +22,16 @@ void TfrPage::changePaper(std::int32_t size, std::int32_t w, std::int32_t h, std
   pgBin = bin;
   orientation = orient;
   if (auto* prn = printerModel()) {
-    TfrPaper in;
+    // The page keeps the paper its template names: what the printer makes of it (its default
+    // tray, a size it substitutes) shows only in the metrics, so saving the template again
+    // writes what was read, on whatever printer.
     try {
-      in = prn->setPaper({size, w, h, orient, bin});
+      prn->setPaper({size, w, h, orient, bin});
     } catch (const std::exception&) {
-      in = prn->setPaper({256, w, h, orient, 0xFFFF});
+      pgSize = 256;
+      pgBin = 0xFFFF;
+      prn->setPaper({256, w, h, orient, 0xFFFF});
     }
-    pgSize = in.size;
-    pgWidth = in.width;
-    pgHeight = in.height;
-    pgBin = in.bin;
     prnInfo = prn->metrics();
     return;
   }
@@ -137,8 +137,9 @@ TfrPage* TfrPages::add() {
     }
   }
   if (auto* prn = printerModel()) {
+    // A new page takes the printer's paper but leaves the paper source to the printer.
     TfrPaper paper = prn->paper();
-    page->changePaper(paper.size, paper.width, paper.height, paper.bin, paper.orientation);
+    page->changePaper(paper.size, paper.width, paper.height, 0xFFFF, paper.orientation);
   } else {
     page->changePaper(9, 2100, 2970, 0xFFFF, 0);
   }

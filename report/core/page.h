@@ -43,7 +43,7 @@ class TfrPage : public TfrObject {
 
   // First object of that name, compared without regard to case; null when none.
   TfrView* findObject(std::string_view objName) const;
-  // Applies the paper to the printer model and takes back the paper and metrics in force; when
+  // Keeps the paper, applies it to the printer model and takes back the metrics in force; when
   // the printer refuses it the page keeps its size as a user-defined paper with the default bin.
   void changePaper(std::int32_t size, std::int32_t w, std::int32_t h, std::int32_t bin,
                    std::uint8_t orient);

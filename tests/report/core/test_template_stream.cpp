@@ -227,6 +227,53 @@ static void fillAllKinds(TfrReport& r) {
   r.info.created = 1234.5;
 }
 
+// A printer that substitutes A4 for every standard size, reports its default tray 7 and refuses
+// paper size 99, as drivers do.
+class TrayPrinter : public TfrPrinterModel {
+ public:
+  TrayPrinter() { setPrinterModel(this); }
+  ~TrayPrinter() override { setPrinterModel(nullptr); }
+  TfrPaper paper() const override { return current; }
+  TfrPaper setPaper(const TfrPaper& p) override {
+    if (p.size == 99) throw Error("paper refused");
+    current = p.size == 256 ? TfrPaper{256, p.width, p.height, p.orientation, 7}
+                            : TfrPaper{9, 2100, 2970, p.orientation, 7};
+    return current;
+  }
+  TfrPrnInfo metrics() const override { return paperOnlyMetrics(current.width, current.height); }
+  std::string printerName() const override { return "Tray"; }
+  bool isVirtual() const override { return false; }
+  bool selectPrinter(const std::string&) override { return false; }
+  TfrPaper current{9, 2100, 2970, 0, 7};
+};
+
+// A page keeps the paper its template names whatever the printer does with it, so the stored
+// template saves again byte for byte; only the metrics follow the printer.
+TEST(StoredTemplate, PagesKeepTheirPaperOnAnyPrinter) {
+  TrayPrinter printer;
+  TfrReport r;
+  r.readReportForm(recipeTemplateForm());
+  TfrPage* p = r.pages[0];
+  EXPECT_EQ(p->pgSize, 13);
+  EXPECT_EQ(p->pgWidth, 1820);
+  EXPECT_EQ(p->pgHeight, 2570);
+  EXPECT_EQ(p->pgBin, 0xFFFF);
+  EXPECT_EQ(p->prnInfo, paperOnlyMetrics(2100, 2970));
+  r.storeInDFM = true;
+  EXPECT_EQ(r.saveToStream(r.info.lastChange), recipeTemplateForm().substr(8));
+
+  // A new page takes the printer's paper and leaves the source to it; a refused paper becomes a
+  // user-defined one of the same size with the default source.
+  TfrPage* added = r.pages.add();
+  EXPECT_EQ(added->pgSize, 9);
+  EXPECT_EQ(added->pgBin, 0xFFFF);
+  added->changePaper(99, 1000, 1500, 3, 0);
+  EXPECT_EQ(added->pgSize, 256);
+  EXPECT_EQ(added->pgWidth, 1000);
+  EXPECT_EQ(added->pgHeight, 1500);
+  EXPECT_EQ(added->pgBin, 0xFFFF);
+}
+
 TEST(TemplateStream, RoundTripKeepsEveryField) {
   Boxes boxes;
   TfrReport a;
