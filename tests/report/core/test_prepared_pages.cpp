@@ -2,8 +2,10 @@
 // drawing, link hit tests, and the prepared-report file with its older layouts and damaged input.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <cstdlib>
 
 #include "platform/shell.h"
 #include "platform/text.h"
@@ -278,6 +280,21 @@ TEST_F(PreparedPages, DamagedFilesEndInAnErrorAndKeepThePages) {
   // A page stream with an unknown object type fails when its objects are read.
   report.emfPages[1].stream.u8(7);
   EXPECT_THROW(report.emfPages.readObjects(1), StreamError);
+}
+
+// The sample files the command-line checks and the fuzz corpus use are what the writer writes
+// today; KELPO_WRITE_FIXTURES=1 writes them again after a deliberate change.
+TEST_F(PreparedPages, SampleFileIsWhatTheWriterWrites) {
+  const QString path = QStringLiteral(KELPO_TEST_DATA "/prepared/two_pages.frp");
+  const std::string bytes = report.emfPages.saveToStream();
+  QFile file(path);
+  if (std::getenv("KELPO_WRITE_FIXTURES")) {
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    file.close();
+  }
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll().toStdString(), bytes);
 }
 
 }  // namespace
