@@ -41,7 +41,8 @@ TfrExportFilter*& frCurrentExportFilter() {
 
 QFont memoFont(const TfrFont& font, int pixelHeight, int characterSpacing) {
   QFont f(toQString(font.name));
-  f.setPixelSize(std::max(1, pixelHeight));
+  // Qt needs a positive size; beyond a few thousand pixels glyphs are only costly.
+  f.setPixelSize(std::clamp(pixelHeight, 1, 4096));
   f.setItalic(font.style & 1);
   f.setBold(font.style & 2);
   f.setUnderline(font.style & 4);
@@ -170,9 +171,17 @@ void wrapLine(std::string_view line, int width, const QFont& font, bool wordBrea
     int lastHyphenStart = -1;
     for (;;) {
       // The first character whose inclusive prefix is wider than the width: prefix widths only
-      // grow, so it is found by bisection; spaces are never measured, so it moves to the next
-      // non-space character.
+      // grow, so it is found by galloping and then bisection (measuring stays proportional to
+      // the output line, not to the whole paragraph); spaces are never measured, so it moves to
+      // the next non-space character.
       int lo = lineStart, hi = segEnd;
+      for (int len = 1; lineStart + len < segEnd; len *= 2) {
+        if (m.width(lineStart, lineStart + len) > width) {
+          hi = lineStart + len - 1;
+          break;
+        }
+        lo = lineStart + len;
+      }
       while (lo < hi) {
         int mid = lo + (hi - lo) / 2;
         if (m.width(lineStart, mid + 1) > width)
