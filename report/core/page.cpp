@@ -1,6 +1,5 @@
 #include "report/core/page.h"
 
-
 namespace kelpo::report {
 
 TfrPage*& frCurPage() {

@@ -45,7 +45,9 @@ bool startsWithUrl(const std::string& name) { return upperName(name).rfind("URL"
 // damage, refused before they reach the drawing arithmetic.
 void checkPlausible(const TfrView& v) {
   constexpr std::int32_t kMaxUnits = 1'000'000;  // about 277 m
-  auto within = [](std::int64_t value, std::int64_t limit) { return value >= -limit && value <= limit; };
+  auto within = [](std::int64_t value, std::int64_t limit) {
+    return value >= -limit && value <= limit;
+  };
   bool ok = within(v.x, kMaxUnits) && within(v.y, kMaxUnits) && within(v.dx, kMaxUnits) &&
             within(v.dy, kMaxUnits) && within(v.gapX, kMaxUnits) && within(v.gapY, kMaxUnits) &&
             v.frameWidth >= -kMaxUnits && v.frameWidth <= kMaxUnits;

@@ -79,7 +79,9 @@ int runRender(const std::vector<std::string>& args) {
 
 }  // namespace
 
-KELPO_REPORT_COMMAND("render", "FILE.frp [--page N] [--scale S] OUT.png  draw one prepared page "
-                     "(default 1, scale 1 = 100% at 96 dpi) into a PNG", runRender);
+KELPO_REPORT_COMMAND("render",
+                     "FILE.frp [--page N] [--scale S] OUT.png  draw one prepared page "
+                     "(default 1, scale 1 = 100% at 96 dpi) into a PNG",
+                     runRender);
 
 }  // namespace kelpo::tools

@@ -185,8 +185,9 @@ TEST_F(PreparedPages, DrawsAPageAtAnyScaleAndReleasesHiddenPages) {
     EXPECT_NEAR(ink.top(), 30 * scale, 2) << scale;
     EXPECT_NEAR(ink.right(), 340 * scale, 2) << scale;
     // Its two centred lines of text are drawn inside the frame.
-    const QRect text = inkBox(image, QRect(static_cast<int>(42 * scale), static_cast<int>(32 * scale),
-                                           static_cast<int>(296 * scale), static_cast<int>(36 * scale)));
+    const QRect text =
+        inkBox(image, QRect(static_cast<int>(42 * scale), static_cast<int>(32 * scale),
+                            static_cast<int>(296 * scale), static_cast<int>(36 * scale)));
     ASSERT_FALSE(text.isNull()) << scale;
     EXPECT_NEAR(text.center().x(), 190 * scale, 6 * scale) << scale;
     EXPECT_GT(text.height(), 20 * scale) << scale;
