@@ -1,5 +1,6 @@
 #include "report/core/page.h"
 
+
 namespace kelpo::report {
 
 TfrPage*& frCurPage() {

@@ -9,9 +9,10 @@ namespace {
 std::int32_t g_nextId = 0;
 
 const char* const kBandNames[kBandTypeCount] = {
-    "报表标题", "报表合计", "页头",     "页脚",       "主项头",   "主项数据", "主项脚", "细项头",
-    "细项数据", "细项脚",   "子细项头", "子细项数据", "子细项脚", "覆盖",     "栏目头", "栏目脚",
-    "分组头",   "分组脚",   "交叉表头", "交叉表数据", "交叉表脚", "子",       "无"};
+    "报表标题", "报表合计", "页头",     "页脚",       "主项头",   "主项数据",
+    "主项脚",   "细项头",   "细项数据", "细项脚",     "子细项头", "子细项数据",
+    "子细项脚", "覆盖",     "栏目头",   "栏目脚",     "分组头",   "分组脚",
+    "交叉表头", "交叉表数据", "交叉表脚", "子",         "无"};
 }  // namespace
 
 const char* bandTypeName(int type) {
@@ -235,18 +236,12 @@ void TfrPictureView::saveToStream(TfrWriter& w) const {
 
 std::unique_ptr<TfrView> createBuiltInView(int typ) {
   switch (typ) {
-    case gtMemo:
-      return std::make_unique<TfrMemoView>();
-    case gtPicture:
-      return std::make_unique<TfrPictureView>();
-    case gtBand:
-      return std::make_unique<TfrBandView>();
-    case gtSubReport:
-      return std::make_unique<TfrSubReportView>();
-    case gtLine:
-      return std::make_unique<TfrLineView>();
-    default:
-      return nullptr;
+    case gtMemo: return std::make_unique<TfrMemoView>();
+    case gtPicture: return std::make_unique<TfrPictureView>();
+    case gtBand: return std::make_unique<TfrBandView>();
+    case gtSubReport: return std::make_unique<TfrSubReportView>();
+    case gtLine: return std::make_unique<TfrLineView>();
+    default: return nullptr;
   }
 }
 

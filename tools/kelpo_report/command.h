@@ -24,6 +24,6 @@ const std::vector<Command>& commands();
 
 #define KELPO_REPORT_CONCAT2(a, b) a##b
 #define KELPO_REPORT_CONCAT(a, b) KELPO_REPORT_CONCAT2(a, b)
-#define KELPO_REPORT_COMMAND(name, usage, function)                      \
+#define KELPO_REPORT_COMMAND(name, usage, function)                       \
   static const bool KELPO_REPORT_CONCAT(kelpoReportCommand_, __LINE__) = \
       ::kelpo::tools::registerCommand({name, usage, function})

@@ -162,11 +162,9 @@ TEST(ObjectModel, AddInRegistry) {
   // The table holds 64 classes; further ones are refused.
   for (int i = 0; static_cast<int>(frAddInObjects().size()) < 64; ++i)
     EXPECT_TRUE(frRegisterObject({"TfrTest" + std::to_string(i),
-                                  [] { return std::make_unique<TfrBarCodeView>(); },
-                                  {},
-                                  {}}));
-  EXPECT_FALSE(frRegisterObject(
-      {"TfrOneTooMany", [] { return std::make_unique<TfrBarCodeView>(); }, {}, {}}));
+                                  [] { return std::make_unique<TfrBarCodeView>(); }, {}, {}}));
+  EXPECT_FALSE(frRegisterObject({"TfrOneTooMany", [] { return std::make_unique<TfrBarCodeView>(); },
+                                 {}, {}}));
 }
 
 TEST(ObjectModel, ExpressionsReachObjectProperties) {

@@ -101,8 +101,8 @@ TEST(StoredTemplate, WorkedExampleBytes) {
   // The trailer: marker 252, eight empty counted texts (seven texts and the password),
   // generator version 88, not protected, then the two date-times: 35 bytes in all.
   std::string tail = form.substr(form.size() - 35);
-  EXPECT_EQ(tail.substr(0, 19),
-            std::string("\xFC") + std::string(16, '\0') + "\x58" + std::string(1, '\0'));
+  EXPECT_EQ(tail.substr(0, 19), std::string("\xFC") + std::string(16, '\0') + "\x58" +
+                                    std::string(1, '\0'));
   // The dictionary block right before the end marker: 254, -2 and three empty lists.
   EXPECT_EQ(form.substr(form.size() - 35 - 15, 15),
             bytesOf({254, 0xFE, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
@@ -469,10 +469,7 @@ TEST(TemplateStream, FramedMemoRecordReadsAsMemo) {
   // Turn the memo record into an add-in record of the framed-memo class with 8 extra bytes.
   // The record ends at the dictionary marker and starts 6 bytes (type, page, end) before its name.
   std::size_t rec = s.rfind(std::string("\xFE\xFE\xFF", 3));
-  std::size_t start = s.find(std::string("\x01\x00"
-                                         "F\x00",
-                                         4)) -
-                      6;
+  std::size_t start = s.find(std::string("\x01\x00" "F\x00", 4)) - 6;
   ASSERT_EQ(static_cast<unsigned char>(s[start]), gtMemo);
   std::string body = s.substr(start + 6, rec - start - 6);
   TfrWriter w;
