@@ -283,6 +283,31 @@ TEST_F(PreparedPages, DamagedFilesEndInAnErrorAndKeepThePages) {
   EXPECT_THROW(report.emfPages.readObjects(1), StreamError);
 }
 
+// The compressor hook packs nothing: a file saved with it enabled says so and holds empty page
+// data, which loads as pages without objects.
+TEST_F(PreparedPages, CompressorHookIsCalledButPacksNothing) {
+  struct Counting : TfrCompressor {
+    int* calls;
+    explicit Counting(int* c) : calls(c) {}
+    void Compress(std::string_view, std::string&) override { ++*calls; }
+    void Decompress(std::string_view, std::string&) override { ++*calls; }
+  };
+  int calls = 0;
+  setCompressor(std::make_unique<Counting>(&calls));
+  frCompressor().enabled = true;
+  const std::string file = report.emfPages.saveToStream();
+  EXPECT_EQ(file[1], 1);
+  EXPECT_EQ(calls, 2);
+  TfrReport again;
+  again.emfPages.loadFromStream(file);
+  EXPECT_EQ(calls, 4);
+  setCompressor(nullptr);
+  EXPECT_FALSE(frCompressor().enabled);
+  ASSERT_EQ(again.emfPages.count(), 2);
+  again.emfPages.readObjects(0);
+  EXPECT_TRUE(again.emfPages[0].page->objects.empty());
+}
+
 // The sample files the command-line checks and the fuzz corpus use are what the writer writes
 // today; KELPO_WRITE_FIXTURES=1 writes them again after a deliberate change.
 TEST_F(PreparedPages, SampleFileIsWhatTheWriterWrites) {
