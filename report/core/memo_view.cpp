@@ -41,7 +41,8 @@ TfrExportFilter*& frCurrentExportFilter() {
 
 QFont memoFont(const TfrFont& font, int pixelHeight, int characterSpacing) {
   QFont f(toQString(font.name));
-  f.setPixelSize(std::max(1, pixelHeight));
+  // Qt needs a positive size; beyond a few thousand pixels glyphs are only costly.
+  f.setPixelSize(std::clamp(pixelHeight, 1, 4096));
   f.setItalic(font.style & 1);
   f.setBold(font.style & 2);
   f.setUnderline(font.style & 4);
@@ -63,9 +64,19 @@ unsigned upper1251(unsigned c) {
 }
 bool isVowel(unsigned c) {
   switch (c) {
-    case 168: case 192: case 197: case 200: case 206: case 211: case 219: case 221: case 222:
-    case 223: return true;
-    default: return false;
+    case 168:
+    case 192:
+    case 197:
+    case 200:
+    case 206:
+    case 211:
+    case 219:
+    case 221:
+    case 222:
+    case 223:
+      return true;
+    default:
+      return false;
   }
 }
 bool isSign(unsigned c) { return c == 218 || c == 220; }
@@ -149,9 +160,8 @@ void wrapLine(std::string_view line, int width, const QFont& font, bool wordBrea
   const QFontMetricsF fm(font, &scratchDevice());
   const MeasuredLine m(line, fm);
   const int n = m.count();
-  const bool hasBreak = std::any_of(line.begin(), line.end(), [](char c) {
-    return isBreakChar(static_cast<unsigned char>(c));
-  });
+  const bool hasBreak = std::any_of(
+      line.begin(), line.end(), [](char c) { return isBreakChar(static_cast<unsigned char>(c)); });
   if (!hasBreak && (n <= 1 || m.width(0, n) <= width)) {
     out.emplace_back(line).push_back(kParagraphMark);
     return;
@@ -170,9 +180,17 @@ void wrapLine(std::string_view line, int width, const QFont& font, bool wordBrea
     int lastHyphenStart = -1;
     for (;;) {
       // The first character whose inclusive prefix is wider than the width: prefix widths only
-      // grow, so it is found by bisection; spaces are never measured, so it moves to the next
-      // non-space character.
+      // grow, so it is found by galloping and then bisection (measuring stays proportional to
+      // the output line, not to the whole paragraph); spaces are never measured, so it moves to
+      // the next non-space character.
       int lo = lineStart, hi = segEnd;
+      for (int len = 1; lineStart + len < segEnd; len *= 2) {
+        if (m.width(lineStart, lineStart + len) > width) {
+          hi = lineStart + len - 1;
+          break;
+        }
+        lo = lineStart + len;
+      }
       while (lo < hi) {
         int mid = lo + (hi - lo) / 2;
         if (m.width(lineStart, mid + 1) > width)
@@ -406,7 +424,8 @@ std::int32_t TfrMemoView::CalcTextWidth(QPainter*) {
   const QFontMetricsF fm(f, &scratchDevice());
   std::string text = joined(memo1);
   text.erase(std::remove(text.begin(), text.end(), kParagraphMark), text.end());
-  if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
+  if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
+    text.resize(text.size() - 2);
   double widest = 0;
   for (const std::string& line : splitLines(text))
     widest = std::max(widest, fm.horizontalAdvance(toQString(line)));
@@ -483,15 +502,27 @@ void TfrMemoView::drawText(QPainter& canvas, const TfrStrings& lines) {
     int start;  // along the line: x for normal lines, y (bottom-up) for rotated ones
     if (!rotated) {
       switch (halign) {
-        case 1: start = x + rectW - gapX - tw - 1; break;
-        case 2: start = x + gapX + (rectW - 2 * gapX - tw) / 2; break;
-        default: start = x + gapX; break;
+        case 1:
+          start = x + rectW - gapX - tw - 1;
+          break;
+        case 2:
+          start = x + gapX + (rectW - 2 * gapX - tw) / 2;
+          break;
+        default:
+          start = x + gapX;
+          break;
       }
     } else {
       switch (halign) {
-        case 1: start = y + gapY + tw; break;
-        case 2: start = rb - gapY - (rectH - 2 * gapY - tw) / 2 - 1; break;
-        default: start = rb - gapY; break;
+        case 1:
+          start = y + gapY + tw;
+          break;
+        case 2:
+          start = rb - gapY - (rectH - 2 * gapY - tw) / 2 - 1;
+          break;
+        default:
+          start = rb - gapY;
+          break;
       }
     }
     const int extra = (rotated ? rectH - 2 * gapY : rectW - 2 * gapX) - tw;

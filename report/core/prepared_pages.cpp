@@ -40,6 +40,22 @@ class OutputScope {
 };
 
 bool startsWithUrl(const std::string& name) { return upperName(name).rfind("URL", 0) == 0; }
+
+// Prepared objects come from files: geometry, spacing and font sizes far beyond any paper are
+// damage, refused before they reach the drawing arithmetic.
+void checkPlausible(const TfrView& v) {
+  constexpr std::int32_t kMaxUnits = 1'000'000;  // about 277 m
+  auto within = [](std::int64_t value, std::int64_t limit) {
+    return value >= -limit && value <= limit;
+  };
+  bool ok = within(v.x, kMaxUnits) && within(v.y, kMaxUnits) && within(v.dx, kMaxUnits) &&
+            within(v.dy, kMaxUnits) && within(v.gapX, kMaxUnits) && within(v.gapY, kMaxUnits) &&
+            v.frameWidth >= -kMaxUnits && v.frameWidth <= kMaxUnits;
+  if (auto* m = dynamic_cast<const TfrMemoView*>(&v))
+    ok = ok && within(m->font.size, 5000) && within(m->lineSpacing, kMaxUnits) &&
+         within(m->characterSpacing, kMaxUnits);
+  if (!ok) throw StreamError("prepared page: object " + v.name + " has impossible geometry");
+}
 }  // namespace
 
 TfrCompressor& frCompressor() { return *compressorSlot(); }
@@ -119,6 +135,7 @@ void TfrEMFPages::readObjects(int index) {
         view = createBuiltInView(typ);
       if (!view) throw StreamError("unknown object type in a prepared page");
       view->loadFromStream(r, ctx);
+      checkPlausible(*view);
       view->templateMode = true;
       // The record's text is what is drawn.
       view->memo1 = view->memo;

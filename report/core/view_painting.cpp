@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "platform/text.h"
@@ -18,7 +19,12 @@
 
 namespace kelpo::report {
 
-int roundEven(double x) { return static_cast<int>(std::nearbyint(x)); }
+int roundEven(double x) {
+  // Damaged geometry may scale beyond an int; it saturates instead of overflowing.
+  if (!(x > INT_MIN)) return x != x ? 0 : INT_MIN;
+  if (!(x < INT_MAX)) return INT_MAX;
+  return static_cast<int>(std::nearbyint(x));
+}
 
 QColor colorFromValue(std::uint32_t value) {
   if (value == kClNone) return {};

@@ -1,19 +1,18 @@
 // kelpo-report dump: prints a readable listing of a template stream (or of ReportForm bytes), or
 // of a prepared-report file (.frp).
-#include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
-#include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "report/core/addin_registry.h"
 #include "report/core/barcode_view.h"
 #include "report/core/report.h"
 #include "tools/kelpo_report/command.h"
+#include "tools/kelpo_report/headless_app.h"
 
 namespace kelpo::tools {
 namespace {
@@ -76,13 +75,7 @@ bool isPreparedFile(const std::string& name) {
 
 // Pages in order with their paper, margins and metrics, then their objects in output order.
 int dumpPrepared(const std::string& data) {
-  if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "kelpo-report";
-  char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
-  registerFontSubstitutions();
-  registerBarCodeView();
+  HeadlessApplication app;
   TfrReport r;
   r.emfPages.loadFromStream(data);
   std::printf("prepared report: printer \"%s\" pages %d generator %d\n",

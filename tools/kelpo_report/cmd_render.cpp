@@ -1,5 +1,4 @@
 // kelpo-report render: draws one page of a prepared-report file into a PNG at 96 dpi.
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
@@ -7,11 +6,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/fonts.h"
-#include "platform/text.h"
-#include "report/core/addin_registry.h"
 #include "report/core/report.h"
 #include "tools/kelpo_report/command.h"
+#include "tools/kelpo_report/headless_app.h"
 
 namespace kelpo::tools {
 namespace {
@@ -46,13 +43,7 @@ int runRender(const std::vector<std::string>& args) {
     return 1;
   }
   std::string data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "kelpo-report";
-  char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
-  registerFontSubstitutions();
-  registerBarCodeView();
+  HeadlessApplication app;
   TfrReport report;
   report.emfPages.loadFromStream(data);
   if (pageNo < 1 || pageNo > report.emfPages.count()) {
@@ -88,7 +79,9 @@ int runRender(const std::vector<std::string>& args) {
 
 }  // namespace
 
-KELPO_REPORT_COMMAND("render", "FILE.frp [--page N] [--scale S] OUT.png  draw one prepared page "
-                     "(default 1, scale 1 = 100% at 96 dpi) into a PNG", runRender);
+KELPO_REPORT_COMMAND("render",
+                     "FILE.frp [--page N] [--scale S] OUT.png  draw one prepared page "
+                     "(default 1, scale 1 = 100% at 96 dpi) into a PNG",
+                     runRender);
 
 }  // namespace kelpo::tools

@@ -204,8 +204,67 @@ TEST_F(MemoOutput, SplitPartHoldsTheFittingLinesAndTheRestFollows) {
   m->drawMode = TfrMemoView::drPart;
   TfrWriter second;
   m->EmitPrepared(second);
-  EXPECT_EQ(recordsIn(second),
-            (std::vector<TfrStrings>{{"4\x01", "5\x01", "6\x01", "7\x01"}}));
+  EXPECT_EQ(recordsIn(second), (std::vector<TfrStrings>{{"4\x01", "5\x01", "6\x01", "7\x01"}}));
+}
+
+TEST_F(MemoOutput, CalcHeightIsAMethodOfStretcheableViews) {
+  auto m = makeMemo(0, 0, 300, 10, {"one", "two", "three"});
+  EXPECT_EQ(m->CallMethod("calcHeight", "", "", "").toInteger(), 3 * 15 + 2 * m->gapY);
+  TfrLineView line;
+  line.dy = 77;
+  EXPECT_EQ(line.CallMethod("CALCHEIGHT", "", "", "").toInteger(), 77);
+}
+
+TEST_F(MemoOutput, HighlightSwapsStyleForOneOutput) {
+  auto m = makeMemo(0, 0, 300, 20, {"x"});
+  m->highlightCondition = "1 = 1";
+  m->highlightStyle = 2;
+  m->highlightColor = 0x0000FF;
+  m->highlightFill = 0x00FF00;
+  TfrWriter stream;
+  m->EmitPrepared(stream);
+  TfrReader r(stream.data());
+  r.u8();
+  TfrMemoView written;
+  written.loadFromStream(r, {kTemplateVersion, false});
+  EXPECT_EQ(std::make_tuple(written.font.style, written.font.color, written.fillColor),
+            std::make_tuple(std::uint16_t(2), 0x0000FFu, 0x00FF00u));
+  // Restored afterwards; a faulty condition does not highlight and raises nothing.
+  EXPECT_EQ(std::make_tuple(m->font.style, m->font.color, m->fillColor),
+            std::make_tuple(std::uint16_t(0), 0u, kClNone));
+  m->highlightCondition = "1 +";
+  TfrWriter again;
+  EXPECT_NO_THROW(m->EmitPrepared(again));
+}
+
+// In exporting mode each line goes to the filter with its position and the frame lines it
+// carries: the top line with the first line only, the bottom line with the last only.
+TEST_F(MemoOutput, ExportHandsOverLinesWithTheirFrameLines) {
+  struct Line {
+    int x, y;
+    std::string text;
+    std::uint16_t frames;
+  };
+  struct Collect : TfrExportFilter {
+    std::vector<Line> lines;
+    void OnText(const QRect&, int x, int y, const std::string& text, TfrView&,
+                std::uint16_t frames) override {
+      lines.push_back({x, y, text, frames});
+    }
+  } filter;
+  frCurrentExportFilter() = &filter;
+  auto m = makeMemo(10, 20, 300, 60, {"first", "middle", "last"});
+  m->frameTyp = 15;
+  m->Export();
+  frCurrentExportFilter() = nullptr;
+  ASSERT_EQ(filter.lines.size(), 3u);
+  EXPECT_EQ(filter.lines[0].text, "first");
+  EXPECT_EQ(filter.lines[0].frames, 15 & ~2);
+  EXPECT_EQ(filter.lines[1].frames, 15 & ~2 & ~8);
+  EXPECT_EQ(filter.lines[2].frames, 15 & ~8);
+  EXPECT_EQ(filter.lines[1].y - filter.lines[0].y, 15);
+  // x + gap x, the gap growing by half the 1-unit frame (rounded to even: 0).
+  EXPECT_EQ(filter.lines[0].x, 10 + 2);
 }
 
 // Drawn memos: where the ink lands for each alignment, rotation and frame.
@@ -250,8 +309,8 @@ TEST_F(MemoPixels, RotatedTextRunsUpwards) {
 }
 
 TEST_F(MemoPixels, JustifiedParagraphKeepsItsLastLine) {
-  auto m = makeMemo(0, 0, 200, 80,
-                    {"aaa bbb ccc ddd eee fff ggg hhh iii jjj kkk lll mmm nnn ooo ppp"});
+  auto m =
+      makeMemo(0, 0, 200, 80, {"aaa bbb ccc ddd eee fff ggg hhh iii jjj kkk lll mmm nnn ooo ppp"});
   m->alignment = 3;
   QImage img = drawAlone(*m, 210, 90);
   keepImage(img, "memo_justify");
@@ -264,6 +323,30 @@ TEST_F(MemoPixels, JustifiedParagraphKeepsItsLastLine) {
   ASSERT_GE(lines.size(), 2u);
   for (std::size_t i = 0; i + 1 < lines.size(); ++i) EXPECT_GE(lines[i].right(), 193) << i;
   EXPECT_LT(lines.back().right(), 180);
+}
+
+TEST_F(MemoPixels, VerticalAlignmentAndRuleLines) {
+  int tops[3];
+  for (int valign = 0; valign < 3; ++valign) {
+    auto m = makeMemo(0, 0, 100, 90, {"Kelpo"});
+    m->alignment = static_cast<std::uint32_t>(valign) << 3;
+    QImage img = drawAlone(*m, 110, 100);
+    keepImage(img, "memo_valign_" + std::to_string(valign));
+    tops[valign] = inkBox(img, img.rect()).top();
+  }
+  EXPECT_LT(tops[0], 6);
+  EXPECT_NEAR(tops[1], 3 + (90 - 17) / 2, 4);
+  EXPECT_NEAR(tops[2], 90 - 17, 5);
+  // Rule lines: one per whole line step of the height, at the text's baseline area.
+  auto ruled = makeMemo(0, 0, 100, 60, {});
+  ruled->flags |= flUnderlines;
+  QImage img = drawAlone(*ruled, 110, 70);
+  keepImage(img, "memo_rules");
+  std::vector<int> rows;
+  for (int y = 0; y < 70; ++y)
+    if (qGray(img.pixel(50, y)) < 100) rows.push_back(y);
+  EXPECT_EQ(rows,
+            (std::vector<int>{1 + 2 + 13, 1 + 15 + 2 + 13, 1 + 30 + 2 + 13, 1 + 45 + 2 + 13}));
 }
 
 TEST_F(MemoPixels, DoubleFrameOfWidthTwo) {

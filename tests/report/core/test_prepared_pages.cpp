@@ -2,8 +2,10 @@
 // drawing, link hit tests, and the prepared-report file with its older layouts and damaged input.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <cstdlib>
 
 #include "platform/shell.h"
 #include "platform/text.h"
@@ -183,8 +185,9 @@ TEST_F(PreparedPages, DrawsAPageAtAnyScaleAndReleasesHiddenPages) {
     EXPECT_NEAR(ink.top(), 30 * scale, 2) << scale;
     EXPECT_NEAR(ink.right(), 340 * scale, 2) << scale;
     // Its two centred lines of text are drawn inside the frame.
-    const QRect text = inkBox(image, QRect(static_cast<int>(42 * scale), static_cast<int>(32 * scale),
-                                           static_cast<int>(296 * scale), static_cast<int>(36 * scale)));
+    const QRect text =
+        inkBox(image, QRect(static_cast<int>(42 * scale), static_cast<int>(32 * scale),
+                            static_cast<int>(296 * scale), static_cast<int>(36 * scale)));
     ASSERT_FALSE(text.isNull()) << scale;
     EXPECT_NEAR(text.center().x(), 190 * scale, 6 * scale) << scale;
     EXPECT_GT(text.height(), 20 * scale) << scale;
@@ -278,6 +281,46 @@ TEST_F(PreparedPages, DamagedFilesEndInAnErrorAndKeepThePages) {
   // A page stream with an unknown object type fails when its objects are read.
   report.emfPages[1].stream.u8(7);
   EXPECT_THROW(report.emfPages.readObjects(1), StreamError);
+}
+
+// The compressor hook packs nothing: a file saved with it enabled says so and holds empty page
+// data, which loads as pages without objects.
+TEST_F(PreparedPages, CompressorHookIsCalledButPacksNothing) {
+  struct Counting : TfrCompressor {
+    int* calls;
+    explicit Counting(int* c) : calls(c) {}
+    void Compress(std::string_view, std::string&) override { ++*calls; }
+    void Decompress(std::string_view, std::string&) override { ++*calls; }
+  };
+  int calls = 0;
+  setCompressor(std::make_unique<Counting>(&calls));
+  frCompressor().enabled = true;
+  const std::string file = report.emfPages.saveToStream();
+  EXPECT_EQ(file[1], 1);
+  EXPECT_EQ(calls, 2);
+  TfrReport again;
+  again.emfPages.loadFromStream(file);
+  EXPECT_EQ(calls, 4);
+  setCompressor(nullptr);
+  EXPECT_FALSE(frCompressor().enabled);
+  ASSERT_EQ(again.emfPages.count(), 2);
+  again.emfPages.readObjects(0);
+  EXPECT_TRUE(again.emfPages[0].page->objects.empty());
+}
+
+// The sample files the command-line checks and the fuzz corpus use are what the writer writes
+// today; KELPO_WRITE_FIXTURES=1 writes them again after a deliberate change.
+TEST_F(PreparedPages, SampleFileIsWhatTheWriterWrites) {
+  const QString path = QStringLiteral(KELPO_TEST_DATA "/prepared/two_pages.frp");
+  const std::string bytes = report.emfPages.saveToStream();
+  QFile file(path);
+  if (std::getenv("KELPO_WRITE_FIXTURES")) {
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    file.close();
+  }
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll().toStdString(), bytes);
 }
 
 }  // namespace
