@@ -14,13 +14,9 @@ namespace kelpo::report {
 
 namespace {
 
-bool fixedPosition(int type) {
-  return type == btPageFooter || type == btOverlay || type == btNone;
-}
+bool fixedPosition(int type) { return type == btPageFooter || type == btOverlay || type == btNone; }
 
-bool isStretcheable(const TfrView* v) {
-  return dynamic_cast<const TfrStretcheable*>(v) != nullptr;
-}
+bool isStretcheable(const TfrView* v) { return dynamic_cast<const TfrStretcheable*>(v) != nullptr; }
 
 constexpr std::uint8_t kBandAlignBottom = 5;
 

@@ -41,7 +41,8 @@ void EmitView(TfrView* view, TfrWriter& stream, int drawMode) {
   const std::int32_t room = memo->dy + 1 - memo->gapY;
   const std::size_t fit = room > 0 ? static_cast<std::size_t>(room / lh) : 0;
   TfrStrings all = memo->memo1;
-  TfrStrings part(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(fit, all.size())));
+  TfrStrings part(all.begin(),
+                  all.begin() + static_cast<std::ptrdiff_t>(std::min(fit, all.size())));
   memo->memo1 = part;
   memo->writePreparedRecord(stream);
   memo->memo1.assign(all.begin() + static_cast<std::ptrdiff_t>(part.size()), all.end());

@@ -80,7 +80,7 @@ class TfrReport : public QObject {
   // Events.
   std::function<void()> OnBeginDoc, OnEndDoc;
   std::function<void(int pageNo)> OnEndPage;
-  std::function<void(TfrBand* band)> OnBeginBand, OnEndBand;
+  std::function<void(TfrBand*band)> OnBeginBand, OnEndBand;
   std::function<void(const std::string& name, Value& value)> OnGetValue;
   std::function<void(const std::string& name, const Value& p1, const Value& p2, const Value& p3,
                      Value& result)>

@@ -41,7 +41,7 @@ TfrReportContext& TfrReport::context() {
   context_.OnGetValue = [this](const std::string& name, Value& value) {
     if (OnGetValue) OnGetValue(name, value);
   };
-  context_.info = {info.comment, info.name,   info.author,  info.vMajor,    info.vMinor,
+  context_.info = {info.comment,  info.name,   info.author,  info.vMajor,    info.vMinor,
                    info.vRelease, info.vBuild, info.created, info.lastChange};
   return context_;
 }
@@ -64,10 +64,9 @@ void TfrReport::InstallParserCallbacks() {
   frEngine().report = &context();
   frParser().setValueCallback(
       [this](const std::string& name, Value& value) { GetVariableValue(name, value); });
-  frParser().setFunctionCallback([this](const std::string& name, const Value& p1,
-                                        const Value& p2, const Value& p3, Value& result) {
-    CallFunction(name, p1, p2, p3, result);
-  });
+  frParser().setFunctionCallback([this](const std::string& name, const Value& p1, const Value& p2,
+                                        const Value& p3,
+                                        Value& result) { CallFunction(name, p1, p2, p3, result); });
 }
 
 void TfrReport::InternalOnProgress(int n) {
@@ -183,7 +182,8 @@ void TfrReport::LoadPreparedReport(const std::string& name) {
   QFile file(toQString(name));
   if (!file.open(QIODevice::ReadOnly)) throw Error("cannot open " + name);
   const QByteArray data = file.readAll();
-  emfPages.loadFromStream(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+  emfPages.loadFromStream(
+      std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
   canRebuild = false;
 }
 

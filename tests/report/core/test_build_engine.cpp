@@ -91,8 +91,7 @@ TEST(BuildEngine, GroupsBreakWithInnerFootersFirst) {
   f.band(btGroupFooter, 80, 10);
   f.memo("/O", 0, 80);
   ASSERT_TRUE(f.prepare());
-  EXPECT_EQ(f.texts(0),
-            "O0 I0 R0 /I I1 R1 /I /O O1 I2 R2 /I I3 R3 /I /O");
+  EXPECT_EQ(f.texts(0), "O0 I0 R0 /I I1 R1 /I /O O1 I2 R2 /I I3 R3 /I /O");
 }
 
 TEST(BuildEngine, PageHeaderAndFooterFollowOnFirstPageAndOnLastPage) {
@@ -102,8 +101,7 @@ TEST(BuildEngine, PageHeaderAndFooterFollowOnFirstPageAndOnLastPage) {
   };
   const Case cases[] = {
       {0, 0, {"r r", "H r r F", "H r"}},
-      {flBandOnFirstPage, flBandOnFirstPage | flBandOnLastPage,
-       {"H r r F", "H r r F", "H r F"}},
+      {flBandOnFirstPage, flBandOnFirstPage | flBandOnLastPage, {"H r r F", "H r r F", "H r F"}},
       {flBandOnFirstPage, flBandOnLastPage, {"H r r", "H r r F", "H r F"}},
   };
   for (const Case& c : cases) {
@@ -350,18 +348,18 @@ TEST(BuildEngine, AggregatesRegisterAgainstTheirDataBandAccumulateAndReset) {
         b.aggregateBand->values.SetValueAt(i, Value(0));
     }
   };
-  frFunctionLibraries().push_back([](const std::string& name, const Value&, const Value&,
-                                     const Value&, Value& result) {
-    if (name != "SUM") return false;
-    TfrBuildEngine* e = frBuild();
-    if (frEngine().aggregateCollection) {
-      e->aggregateTarget->values.SetVariable("k", Value(0));
-      e->curBand->aggregateBand = e->aggregateTarget;
-    } else {
-      result = e->curBand->aggregateBand->values.GetVariable("k");
-    }
-    return true;
-  });
+  frFunctionLibraries().push_back(
+      [](const std::string& name, const Value&, const Value&, const Value&, Value& result) {
+        if (name != "SUM") return false;
+        TfrBuildEngine* e = frBuild();
+        if (frEngine().aggregateCollection) {
+          e->aggregateTarget->values.SetVariable("k", Value(0));
+          e->curBand->aggregateBand = e->aggregateTarget;
+        } else {
+          result = e->curBand->aggregateBand->values.GetVariable("k");
+        }
+        return true;
+      });
   auto* data = f.dataset("Rows", 5);
   f.report->OnGetValue = [data](const std::string& name, Value& v) {
     if (name == "G") v = Value(data->RecNo() / 3);
