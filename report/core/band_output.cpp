@@ -1,11 +1,10 @@
 // Band output: what happens when the engine shows a band. The fit check with forced pages and
-// columns, the band's dy from its stretched objects, writing its objects into the current
+// columns, the band's height from its stretched objects, writing its objects into the current
 // prepared page, splitting a band across pages, band columns and aggregates.
 #include <algorithm>
 
 #include "report/core/band.h"
 #include "report/core/build_engine.h"
-#include "report/core/build_seams.h"
 #include "report/core/report.h"
 #include "report/expr/datasets.h"
 #include "report/expr/parser.h"
@@ -19,6 +18,15 @@ bool fixedPosition(int type) { return type == btPageFooter || type == btOverlay 
 bool isStretcheable(const TfrView* v) { return dynamic_cast<const TfrStretcheable*>(v) != nullptr; }
 
 constexpr std::uint8_t kBandAlignBottom = 5;
+
+// Writes an object's prepared record; a memo writes in the given draw mode (2: the part that
+// fits).
+void emitObject(TfrView* view, TfrWriter& stream, int drawMode) {
+  if (auto* memo = dynamic_cast<TfrMemoView*>(view)) memo->drawMode = drawMode;
+  view->EmitPrepared(stream);
+}
+
+TfrStretcheable* stretcheable(TfrView* view) { return static_cast<TfrStretcheable*>(view); }
 
 }  // namespace
 
@@ -178,7 +186,7 @@ std::int32_t TfrBand::stretchedHeight() {
     if (v->parent != this || !isStretcheable(v)) continue;
     frCurView() = v;
     try {
-      h = std::max(h, v->y + ViewCalcHeight(v));
+      h = std::max(h, v->y + stretcheable(v)->CalcHeight());
     } catch (const std::exception& ex) {
       e->HandleError(ex);
     }
@@ -221,7 +229,7 @@ void TfrBand::outputObject(TfrView* v, int drawMode) {
       v->x += run->xAdjust - run->leftMargin;
       v->y += y;
       try {
-        EmitView(v, e->prepared()[frEngine().pageNo].stream, drawMode);
+        emitObject(v, e->prepared()[frEngine().pageNo].stream, drawMode);
       } catch (...) {
         v->x = ox, v->y = oy;
         throw;
@@ -329,7 +337,7 @@ void TfrBand::DrawSplit() {
     // A band that did not stretch has not measured its objects: their text is prepared here.
     if (!stretched)
       for (Item& it : items)
-        if (isStretcheable(it.v)) ViewCalcHeight(it.v);
+        if (isStretcheable(it.v)) stretcheable(it.v)->CalcHeight();
     std::int32_t maxBottom = 0;
     for (;;) {
       if (e->terminated()) break;
@@ -355,10 +363,10 @@ void TfrBand::DrawSplit() {
           } else if (isStretcheable(v)) {
             const std::int32_t full = v->dy;
             v->dy = free - v->y + 1;
-            if (ViewMinHeight(v) <= v->dy) {
+            if (stretcheable(v)->MinHeight() <= v->dy) {
               outputObject(v, 2);
               maxBottom = std::max(maxBottom, v->y + v->dy);
-              const std::int32_t rest = ViewRemainHeight(v);
+              const std::int32_t rest = stretcheable(v)->RemainHeight();
               v->dy = full + rest;
               pushBelow(it, rest);
             } else {
@@ -388,7 +396,7 @@ void TfrBand::DrawSplit() {
             v->dy = free;
             outputObject(v, 2);
             maxBottom = std::max(maxBottom, free);
-            const std::int32_t rest = ViewRemainHeight(v);
+            const std::int32_t rest = stretcheable(v)->RemainHeight();
             v->y = top;
             v->dy = full + rest;
             pushBelow(it, rest);

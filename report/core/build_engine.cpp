@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "platform/text.h"
-#include "report/core/build_seams.h"
 #include "report/core/report.h"
 #include "report/expr/datasets.h"
 #include "report/expr/engine_strings.h"

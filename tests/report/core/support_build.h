@@ -16,7 +16,7 @@ namespace kelpo::report::testing {
 struct Printed {
   std::string name;
   std::int32_t x, y, dy;
-  std::string text;  // expanded lines joined with "|"
+  std::string text;  // expanded lines joined with "|", without paragraph marks
 };
 
 class BuildFixture {

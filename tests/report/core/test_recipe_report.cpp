@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include "platform/database.h"
@@ -96,4 +98,32 @@ TEST(RecipeReport, EmptyFeaturesPrintNothingAndTheTemplateSurvives) {
   ASSERT_EQ(f.pageCount(), 1);
   EXPECT_EQ(f.page(0)[4].text, "");
   EXPECT_EQ(f.report->saveToStream(f.report->info.lastChange), before);
+}
+
+TEST(RecipeReport, MethodLongerThanItsBoxIsCutAtTheBoxWhenDrawn) {
+  RecipeSheet sheet(lines(20), QVariant());
+  BuildFixture& f = sheet.f;
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 1);
+  TfrEMFPage& page = f.report->emfPages[0];
+  page.visible = true;
+  QImage image(page.prnInfo.pw, page.prnInfo.ph, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  f.report->emfPages.draw(0, painter, image.rect());
+  painter.end();
+  // Rows of the method's column (x 104 to 576) that carry ink, from y0 to y1.
+  auto inkRows = [&](int y0, int y1) {
+    int rows = 0;
+    for (int y = y0; y <= y1; ++y)
+      for (int x = 104; x < 576; ++x)
+        if (qGray(image.pixel(x, y)) < 128) {
+          ++rows;
+          break;
+        }
+    return rows;
+  };
+  EXPECT_GT(inkRows(284, 531), 100);
+  // Below the method's box (it ends at 532) and above the empty features box nothing is drawn.
+  EXPECT_EQ(inkRows(533, 551), 0);
 }
