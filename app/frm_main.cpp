@@ -107,7 +107,9 @@ TFrmMain::TFrmMain(QWidget* parent)
 
   connect(ui_->TreeView1, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* node) { runHandler([&] { TreeView1Change(node); }); });
-  // 打印 waits for the report component; until then it only follows the selection.
+  // 打印 prepares the stored recipe sheet over the detail query and shows it.
+  connect(ui_->N2, &QAction::triggered, this,
+          [this, frReport1] { runHandler([frReport1] { frReport1->ShowReport(); }); });
   connect(ui_->N4, &QAction::triggered, this, &QWidget::close);
   connect(ui_->N6, &QAction::triggered, this, [this] { runHandler([this] { N6Click(); }); });
   connect(ui_->N9, &QAction::triggered, this, [this] { runHandler([this] { N9Click(); }); });

@@ -8,6 +8,7 @@
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "report/core/addin_registry.h"
+#include "report/core/build_engine.h"
 #include "report/expr/engine_state.h"
 #include "report/expr/engine_strings.h"
 #include "report/expr/names.h"

@@ -12,6 +12,7 @@
 #include "report/core/page.h"
 #include "report/core/prepared_pages.h"
 #include "report/expr/dictionary.h"
+#include "report/expr/engine_state.h"
 
 namespace kelpo::report {
 
@@ -30,6 +31,17 @@ struct TfrReportInfo {
 double nowDateTime();
 
 class TfrReport;
+class TfrBand;
+class TfrDataset;
+class TfrBuildEngine;
+
+enum class TfrReportType { rtSimple = 0, rtMultiple = 1 };
+
+// A function library the report's function dispatch asks first: true when it has the name.
+using TfrFunctionLibraryCall = std::function<bool(const std::string& name, const Value& p1,
+                                                  const Value& p2, const Value& p3, Value& result)>;
+// The registered function libraries, asked in registration order.
+std::vector<TfrFunctionLibraryCall>& frFunctionLibraries();
 
 // The report and view the engine is working on; builds set them, and object-property names in
 // expressions resolve against them.
@@ -56,6 +68,56 @@ class TfrReport : public QObject {
   bool storeInDFM = false;
   std::string printerName;
   std::string fileName;  // the localised "Untitled" until a file is named
+
+  // Published properties used by preparation.
+  TfrDataset* Dataset = nullptr;
+  bool PrintIfEmpty = true;
+  TfrReportType ReportType = TfrReportType::rtSimple;
+  bool ShowProgress = true;
+  bool UseDefaultDataSetName = false;
+  std::string Title;
+
+  // Events.
+  std::function<void()> OnBeginDoc, OnEndDoc;
+  std::function<void(int pageNo)> OnEndPage;
+  std::function<void(TfrBand*band)> OnBeginBand, OnEndBand;
+  std::function<void(const std::string& name, Value& value)> OnGetValue;
+  std::function<void(const std::string& name, const Value& p1, const Value& p2, const Value& p3,
+                     Value& result)>
+      OnUserFunction;
+  std::function<void(int n)> OnProgress;
+  std::function<void(TfrBand* band)> OnBeginColumn;
+  std::function<void(int column, std::int32_t& width)> OnPrintColumn;
+  std::function<void(TfrPage* page)> OnManualBuild;
+  std::function<void()> OnPrintReport;
+
+  bool terminated = false;
+  bool finalPass = false;
+  bool canRebuild = false;
+  // The build engine of the preparation running now (between the passes of a two-pass build
+  // it keeps the run-time bands).
+  std::unique_ptr<TfrBuildEngine> engine;
+
+  // Builds the prepared pages; false when a dialog page was cancelled or the progress window
+  // was cancelled. A failed build shows its error text and leaves no prepared pages.
+  bool PrepareReport();
+  // Prepare, then show whatever was prepared.
+  void ShowReport();
+  // Hands the prepared pages to the preview (a hook until the preview window exists).
+  void ShowPreparedReport();
+  using PreviewHook = std::function<void(TfrReport& report)>;
+  static void setPreviewHook(PreviewHook hook);
+  void SavePreparedReport(const std::string& fileName);
+  void LoadPreparedReport(const std::string& fileName);
+  // Progress of a long operation (page number).
+  void InternalOnProgress(int n);
+  // The parser's callbacks while this report is prepared.
+  void GetVariableValue(const std::string& name, Value& value);
+  void CallFunction(const std::string& name, const Value& p1, const Value& p2, const Value& p3,
+                    Value& result);
+  void InstallParserCallbacks();
+  // What name resolution reads of this report, refreshed before every build.
+  TfrReportContext& context();
 
   // Loads a template stream. `fromFile` streams ask for the password of a protected report.
   void loadFromStream(std::string_view data, bool fromFile = false);
@@ -91,6 +153,11 @@ class TfrReport : public QObject {
   void loadPages(TfrReader& r, int version, std::vector<std::string>& missing);
   void loadObject(TfrReader& r, int version, std::vector<std::string>& missing, LoadNames& names);
   void resetInfo();
+  void doPrepare();
+  void runBuild();
+
+  TfrReportContext context_;
+  bool savedDoublePass_ = false;
 };
 
 }  // namespace kelpo::report

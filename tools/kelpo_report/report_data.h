@@ -43,6 +43,8 @@ class ReportData {
   void start(report::TfrCurrentView* view);
 
   report::TfrReportContext report;
+  // The form that owns the connection and the queries (and whatever else a command adds).
+  QObject& form() { return form_; }
 
  private:
   struct QueryOption {

@@ -1,0 +1,430 @@
+// Band output: what happens when the engine shows a band. The fit check with forced pages and
+// columns, the band's height from its stretched objects, writing its objects into the current
+// prepared page, splitting a band across pages, band columns and aggregates.
+#include <algorithm>
+
+#include "report/core/band.h"
+#include "report/core/build_engine.h"
+#include "report/core/report.h"
+#include "report/expr/datasets.h"
+#include "report/expr/parser.h"
+
+namespace kelpo::report {
+
+namespace {
+
+bool fixedPosition(int type) { return type == btPageFooter || type == btOverlay || type == btNone; }
+
+bool isStretcheable(const TfrView* v) { return dynamic_cast<const TfrStretcheable*>(v) != nullptr; }
+
+constexpr std::uint8_t kBandAlignBottom = 5;
+
+// Writes an object's prepared record; a memo writes in the given draw mode (2: the part that
+// fits).
+void emitObject(TfrView* view, TfrWriter& stream, int drawMode) {
+  if (auto* memo = dynamic_cast<TfrMemoView*>(view)) memo->drawMode = drawMode;
+  view->EmitPrepared(stream);
+}
+
+TfrStretcheable* stretcheable(TfrView* view) { return static_cast<TfrStretcheable*>(view); }
+
+}  // namespace
+
+TfrBand::TfrBand(TfrPageRun* r, int t) : page(r->page), run(r), type(t) {}
+TfrBand::~TfrBand() { freeDatasets(); }
+
+void TfrBand::freeDatasets() {
+  // A report dataset belongs to the form; only its range is closed. Record counts are ours.
+  if (dataset && !ownedDataset) dataset->CloseRange();
+  if (vDataset && !ownedVDataset) vDataset->CloseRange();
+  dataset = vDataset = nullptr;
+  ownedDataset.reset();
+  ownedVDataset.reset();
+}
+
+void TfrBand::setDataSource(const std::string& source, QObject* owner) {
+  if (dataset && !ownedDataset) dataset->CloseRange();
+  dataset = nullptr;
+  ownedDataset.reset();
+  dataSource = source;
+  if (source.empty()) return;
+  BandDataset found = OpenBandDataset(owner, source);
+  dataset = found.dataset;
+  ownedDataset = std::move(found.owned);
+}
+
+void TfrBand::setVDataSource(const std::string& source, QObject* owner) {
+  if (vDataset && !ownedVDataset) vDataset->CloseRange();
+  vDataset = nullptr;
+  ownedVDataset.reset();
+  if (source.empty()) return;
+  BandDataset found = OpenBandDataset(owner, source);
+  vDataset = found.dataset;
+  ownedVDataset = std::move(found.owned);
+}
+
+void TfrBand::InitValues() {
+  if (auto& reset = TfrBuildEngine::aggregateHooks().reset) reset(*this);
+}
+
+void TfrBand::DoAggregate() {
+  if (auto& accumulate = TfrBuildEngine::aggregateHooks().accumulate) accumulate(*this);
+}
+
+// --- print ---------------------------------------------------------------------------------
+
+bool TfrBand::Print() {
+  TfrBuildEngine* e = run->engine;
+  TfrReport* report = e->report;
+  const bool savedSplit = maySplit;
+  e->curBand = this;
+  frCurView() = view;
+  frEngine().bandType = static_cast<TfrBandType>(type);
+  // LINE# of a band without a dataset counts the records of its chain's first band.
+  const TfrBand* counted = (dataset || !run->bands[type]) ? this : run->bands[type];
+  frEngine().lineNo = counted->positions[0];
+  frEngine().lineThrough = counted->positions[1];
+  calculatedHeight = -1;
+  forceNewPage = forceNewColumn = 0;
+  if (report->OnBeginBand) report->OnBeginBand(this);
+  bool result = false;
+
+  // A band printed after a row of band columns that was not completed starts below that row.
+  TfrBand* previous = run->lastBand;
+  if (previous && previous != this && previous->exists() && previous->curColumn > 1) {
+    run->xAdjust = previous->savedXAdjust;
+    run->curY += previous->calculatedHeight;
+    previous->curColumn = 1;
+  }
+
+  if (!reprint) {
+    e->syncState();
+    try {
+      if (view) TfrBuildEngine::RunScript(*view);
+    } catch (const std::exception& ex) {
+      e->HandleError(ex);
+    }
+  }
+  reprint = false;
+  if (e->terminated()) {
+    maySplit = savedSplit;
+    return false;
+  }
+
+  for (int i = 0; i < forceNewPage; ++i) {
+    run->curColumn = run->columns - 1;
+    run->NewColumn(this);
+  }
+  for (int i = 0; i < forceNewColumn; ++i) run->NewColumn(this);
+  forceNewPage = forceNewColumn = 0;
+
+  if (visible) {
+    if (type == btColumnHeader) run->lastStaticColumnY = run->curY;
+    if (type == btPageFooter) y = run->curBottomY;
+    if (exists()) {
+      calculatedHeight = std::max(calculatedHeight, dy);
+      if (type != btPageFooter && type != btOverlay && type != btColumnFooter && type != btNone) {
+        const std::int32_t h = CalcHeight();
+        if (run->curY + h > run->curBottomY && !maySplit) {
+          if (run->curBottomY - run->topMargin >= h || run->curY > run->topMargin) {
+            if (run->skip) {
+              e->curBand = this;
+              if (report->OnEndBand) report->OnEndBand(this);
+              maySplit = savedSplit;
+              return true;
+            }
+            run->NewColumn(this);
+            result = true;
+          } else {
+            // Taller than an empty page: printed in parts rather than never.
+            maySplit = true;
+          }
+        }
+      }
+      subReportFinished.assign(subReportFinished.size(), true);
+      if (isDataBand(type) && dataset && next && !next->dataset) {
+        for (TfrBand* b = this; b; b = b->next)
+          if (b->visible) b->Draw();
+      } else {
+        Draw();
+        if (child) child->Print();
+        if (!isDataBand(type) && type != btGroupHeader && newPageAfter) run->NewPage();
+      }
+      for (bool finished : subReportFinished)
+        if (!finished) result = true;
+    }
+  } else {
+    if (child && printChildIfInvisible) child->Print();
+    if (isDataBand(type)) DoAggregate();
+  }
+
+  if (!disableInit) {
+    if (type == btGroupHeader) {
+      for (TfrBand* g = this; g; g = g->nextGroup) {
+        try {
+          g->lastGroupValue = frParser().Evaluate(g->groupCondition);
+        } catch (const std::exception& ex) {
+          e->HandleError(ex);
+        }
+      }
+    } else if (type != btPageFooter || frEngine().pageNo == e->prepared().count() - 1) {
+      InitValues();
+    }
+  }
+  e->curBand = this;
+  if (report->OnEndBand) report->OnEndBand(this);
+  maySplit = savedSplit;
+  return result;
+}
+
+// --- dy --------------------------------------------------------------------------------
+
+std::int32_t TfrBand::stretchedHeight() {
+  std::int32_t h = dy;
+  TfrBuildEngine* e = run->engine;
+  for (TfrView* v : objects) {
+    if (v->parent != this || !isStretcheable(v)) continue;
+    frCurView() = v;
+    try {
+      h = std::max(h, v->y + stretcheable(v)->CalcHeight());
+    } catch (const std::exception& ex) {
+      e->HandleError(ex);
+    }
+  }
+  frCurView() = view;
+  return h;
+}
+
+std::int32_t TfrBand::CalcHeight() {
+  std::int32_t h;
+  if (isDataBand(type) && dataset && next && !next->dataset) {
+    h = 0;
+    for (TfrBand* b = this; b; b = b->next) h += b->stretched ? b->stretchedHeight() : b->dy;
+  } else {
+    h = stretched ? stretchedHeight() : dy;
+  }
+  calculatedHeight = std::max(calculatedHeight, h);
+  return calculatedHeight;
+}
+
+// --- drawing -------------------------------------------------------------------------------
+
+bool TfrBand::checkFit(std::int32_t h) {
+  if (run->curY + h + run->ColumnFooterHeight() <= run->curBottomY) return true;
+  if (type != btColumnFooter) run->NewColumn(this);
+  return false;
+}
+
+void TfrBand::outputObject(TfrView* v, int drawMode) {
+  TfrBuildEngine* e = run->engine;
+  if (v->parent != this) return;
+  frCurView() = v;
+  e->syncState();
+  try {
+    if (e->firstPass && !maySplit) {
+      // The first pass only runs what may change values; nothing is written.
+      TfrBuildEngine::RunScript(*v);
+    } else {
+      const std::int32_t ox = v->x, oy = v->y;
+      v->x += run->xAdjust - run->leftMargin;
+      v->y += y;
+      try {
+        emitObject(v, e->prepared()[frEngine().pageNo].stream, drawMode);
+      } catch (...) {
+        v->x = ox, v->y = oy;
+        throw;
+      }
+      v->x = ox, v->y = oy;
+    }
+  } catch (const std::exception& ex) {
+    e->HandleError(ex);
+  }
+}
+
+void TfrBand::DrawObjects() {
+  TfrBuildEngine* e = run->engine;
+  for (TfrView* v : objects) {
+    if (e->terminated()) break;
+    outputObject(v, 0);
+  }
+}
+
+void TfrBand::Draw() {
+  if (!exists()) return;
+  TfrBuildEngine* e = run->engine;
+  const std::int32_t savedY = y;
+  const bool fixed = fixedPosition(type);
+  if (!fixed) y = run->curY;
+
+  if (stretched) {
+    struct Saved {
+      TfrView* v;
+      std::int32_t dy;
+    };
+    std::vector<Saved> saved;
+    for (TfrView* v : objects) {
+      if (v->parent != this || !isStretcheable(v) || !(v->flags & flStretched) || v->dy <= 0)
+        continue;
+      saved.push_back({v, v->dy});
+      v->dy = calculatedHeight - v->y;
+    }
+    drawnHeight = calculatedHeight;
+    if (!maySplit) {
+      checkFit(calculatedHeight);
+      y = run->curY;
+    }
+    if (maySplit)
+      DrawSplit();
+    else
+      DrawObjects();
+    for (const Saved& s : saved) s.v->dy = s.dy;
+    if (!e->subReportMovedY) run->curY += maySplit ? drawnHeight : calculatedHeight;
+  } else {
+    // A band that may split is not moved whole to the next page first: that is what splitting
+    // avoids.
+    if (!fixed) {
+      if (!maySplit) checkFit(dy);
+      y = run->curY;
+    }
+    if (maySplit) {
+      drawnHeight = calculatedHeight;
+      DrawSplit();
+      run->curY += drawnHeight;
+    } else {
+      DrawObjects();
+      if (!fixed && !e->subReportMovedY) run->curY += dy;
+    }
+  }
+  e->subReportMovedY = false;
+
+  // Band columns: the next record prints beside this one until the row is full.
+  if (view && view->columns > 1 && view->newColumnAfter == 1 && isDataBand(type)) {
+    if (run->lastBand != this) curColumn = 1;
+    if (curColumn == 1) savedXAdjust = run->xAdjust;
+    ++curColumn;
+    if (curColumn > view->columns) {
+      run->xAdjust = savedXAdjust;
+      curColumn = 1;
+    } else {
+      run->xAdjust = (view->columnWidth + view->columnGap) * (curColumn - 1) + savedXAdjust;
+      run->curY -= calculatedHeight;
+    }
+  }
+  run->lastBand = this;
+  y = savedY;
+  if (isDataBand(type)) DoAggregate();
+}
+
+void TfrBand::DrawSplit() {
+  TfrBuildEngine* e = run->engine;
+  struct Item {
+    TfrView* v;
+    std::int32_t y, dy;
+    bool done = false;
+    bool finalHeight = false;
+  };
+  std::vector<Item> items;
+  for (TfrView* v : objects) {
+    if (v->parent != this) continue;
+    items.push_back({v, v->y, v->dy});
+    if (v->bandAlign == kBandAlignBottom) v->y = calculatedHeight - v->dy;
+  }
+
+  if (run->curY + calculatedHeight + run->ColumnFooterHeight() <= run->curBottomY) {
+    DrawObjects();
+    drawnHeight = calculatedHeight;
+  } else {
+    // A band that did not stretch has not measured its objects: their text is prepared here.
+    if (!stretched)
+      for (Item& it : items)
+        if (isStretcheable(it.v)) stretcheable(it.v)->CalcHeight();
+    std::int32_t maxBottom = 0;
+    for (;;) {
+      if (e->terminated()) break;
+      const std::int32_t free = run->curBottomY - run->ColumnFooterHeight() - y - 2;
+      maxBottom = 0;
+      // Moves every object below `above` that starts within its width down by `by`.
+      auto pushBelow = [&](const Item& above, std::int32_t by) {
+        if (by <= 0) return;
+        for (Item& o : items) {
+          if (o.done || o.v == above.v) continue;
+          if (o.v->y > above.v->y && o.v->x >= above.v->x && o.v->x < above.v->x + above.v->dx)
+            o.v->y += by;
+        }
+      };
+      for (Item& it : items) {
+        if (it.done || it.finalHeight) continue;
+        TfrView* v = it.v;
+        if (v->y >= 0 && v->y < free) {
+          if (v->y + v->dy < free) {
+            outputObject(v, 0);
+            it.done = true;
+            maxBottom = std::max(maxBottom, v->y + v->dy);
+          } else if (isStretcheable(v)) {
+            const std::int32_t full = v->dy;
+            v->dy = free - v->y + 1;
+            if (stretcheable(v)->MinHeight() <= v->dy) {
+              outputObject(v, 2);
+              maxBottom = std::max(maxBottom, v->y + v->dy);
+              const std::int32_t rest = stretcheable(v)->RemainHeight();
+              v->dy = full + rest;
+              pushBelow(it, rest);
+            } else {
+              // Not even one line fits: the whole object starts on the next page.
+              v->dy = full;
+              v->y = free;
+            }
+          } else {
+            v->y = free;
+          }
+        } else if (v->y < 0 && isStretcheable(v)) {
+          const std::int32_t top = v->y, full = v->dy;
+          if (top + full < free) {
+            if (stretched && (v->flags & flStretched)) {
+              it.finalHeight = true;
+              maxBottom = std::max(maxBottom, top + full);
+            } else {
+              v->y = 0;
+              v->dy = top + full;
+              outputObject(v, 2);
+              maxBottom = std::max(maxBottom, v->dy);
+              v->y = top, v->dy = full;
+              it.done = true;
+            }
+          } else {
+            v->y = 0;
+            v->dy = free;
+            outputObject(v, 2);
+            maxBottom = std::max(maxBottom, free);
+            const std::int32_t rest = stretcheable(v)->RemainHeight();
+            v->y = top;
+            v->dy = full + rest;
+            pushBelow(it, rest);
+          }
+        }
+      }
+      bool pending = false;
+      for (Item& it : items) {
+        if (it.done || it.finalHeight) continue;
+        it.v->y -= free;
+        pending = true;
+      }
+      if (!pending) break;
+      run->NewColumn(this);
+      y = run->curY;
+    }
+    drawnHeight = maxBottom;
+    for (Item& it : items) {
+      if (!it.finalHeight) continue;
+      it.v->y = 0;
+      it.v->dy = std::max(drawnHeight, 1);
+      outputObject(it.v, 2);
+    }
+  }
+  for (Item& it : items) {
+    it.v->y = it.y;
+    it.v->dy = it.dy;
+  }
+}
+
+}  // namespace kelpo::report

@@ -1,0 +1,190 @@
+// The report component at run time: preparing in one or two passes around a template snapshot,
+// showing and storing prepared reports, progress, and the parser's callbacks into the report.
+#include <QCoreApplication>
+#include <QFile>
+#include <cmath>
+
+#include "platform/error.h"
+#include "platform/message_box.h"
+#include "platform/text.h"
+#include "report/core/build_engine.h"
+#include "report/core/report.h"
+#include "report/expr/datasets.h"
+#include "report/expr/engine_strings.h"
+#include "report/expr/parser.h"
+#include "report/expr/variables.h"
+
+namespace kelpo::report {
+
+namespace {
+
+constexpr int kErrorCaption = 55206;
+
+TfrReport::PreviewHook& previewHook() {
+  static TfrReport::PreviewHook hook;
+  return hook;
+}
+
+}  // namespace
+
+std::vector<TfrFunctionLibraryCall>& frFunctionLibraries() {
+  static std::vector<TfrFunctionLibraryCall> libraries;
+  return libraries;
+}
+
+void TfrReport::setPreviewHook(PreviewHook hook) { previewHook() = std::move(hook); }
+
+TfrReportContext& TfrReport::context() {
+  context_.owner = parent();
+  context_.dataset = Dataset;
+  context_.dictionary = &dictionary;
+  context_.OnGetValue = [this](const std::string& name, Value& value) {
+    if (OnGetValue) OnGetValue(name, value);
+  };
+  context_.info = {info.comment,  info.name,   info.author,  info.vMajor,    info.vMinor,
+                   info.vRelease, info.vBuild, info.created, info.lastChange};
+  return context_;
+}
+
+void TfrReport::GetVariableValue(const std::string& name, Value& value) {
+  ResolveVariable(name, value);
+}
+
+void TfrReport::CallFunction(const std::string& name, const Value& p1, const Value& p2,
+                             const Value& p3, Value& result) {
+  for (auto& library : frFunctionLibraries())
+    if (library && library(name, p1, p2, p3, result)) return;
+  if (TfrBuildEngine* engine = frBuild())
+    if (engine->CallFunction(name, p1, result)) return;
+  if (OnUserFunction) OnUserFunction(name, p1, p2, p3, result);
+}
+
+void TfrReport::InstallParserCallbacks() {
+  dictionary.SetOwner(parent());
+  frEngine().report = &context();
+  frParser().setValueCallback(
+      [this](const std::string& name, Value& value) { GetVariableValue(name, value); });
+  frParser().setFunctionCallback([this](const std::string& name, const Value& p1, const Value& p2,
+                                        const Value& p3,
+                                        Value& result) { CallFunction(name, p1, p2, p3, result); });
+}
+
+void TfrReport::InternalOnProgress(int n) {
+  if (OnProgress) {
+    OnProgress(n);
+    return;
+  }
+  // The progress window shows the number; until it exists pending input is still served.
+  if (ShowProgress) QCoreApplication::processEvents();
+}
+
+void TfrReport::runBuild() {
+  engine->BuildAll();
+  if (finalPass) return;
+  // The end of a first pass: its page count is what TOTALPAGES shows in the final pass.
+  frEngine().totalPages = emfPages.count();
+  doublePass = false;
+  if (terminated) {
+    emfPages.clear();
+    return;
+  }
+  doPrepare();
+  doublePass = true;
+}
+
+void TfrReport::doPrepare() {
+  terminated = false;
+  engine->append = false;
+  engine->firstPass = false;
+  finalPass = true;
+  frEngine().pageNo = 0;
+  emfPages.clear();
+  const bool progressWindow = !OnProgress && ShowProgress;
+  if (doublePass) {
+    finalPass = false;
+    runBuild();
+    return;
+  }
+  if (!progressWindow) {
+    doublePass = savedDoublePass_;
+    runBuild();
+    return;
+  }
+  if (savedDoublePass_) {
+    doublePass = true;
+    runBuild();
+    return;
+  }
+  frEngine().totalPages = 0;
+  runBuild();
+}
+
+bool TfrReport::PrepareReport() {
+  setPrinter(printerName);
+  const double now = nowDateTime();
+  frEngine().startDate = std::floor(now);
+  frEngine().startTime = now - std::floor(now);
+  frCurView() = nullptr;
+  frCurReport() = this;
+  savedDoublePass_ = doublePass;
+  InstallParserCallbacks();
+
+  // Scripts may change the template while it is built; the snapshot puts it back.
+  const std::string snapshot = saveToStream(info.lastChange);
+  const TfrReportInfo savedInfo = info;
+
+  engine = std::make_unique<TfrBuildEngine>(this);
+  if (OnBeginDoc) OnBeginDoc();
+  doPrepare();
+  if (OnEndDoc) OnEndDoc();
+  const bool error = engine->error;
+  const std::string errorText = engine->errorText;
+  const bool cancelled = engine->dialogCancelled;
+  engine->FinishAll();
+  engine.reset();
+
+  const bool storedForm = storeInDFM;
+  loadFromStream(snapshot, false);
+  storeInDFM = storedForm;
+  info = savedInfo;
+  doublePass = savedDoublePass_;
+
+  finalPass = false;
+  if (error) {
+    messageBox(toQString(errorText), toQString(frLoadStr(kErrorCaption)), MessageIcon::Critical);
+    emfPages.clear();
+  }
+  if (cancelled) emfPages.clear();
+  frCurView() = nullptr;
+  return !cancelled;
+}
+
+void TfrReport::ShowReport() {
+  PrepareReport();
+  ShowPreparedReport();
+}
+
+void TfrReport::ShowPreparedReport() {
+  frCurReport() = this;
+  frCurView() = nullptr;
+  if (emfPages.count() == 0) return;
+  if (previewHook()) previewHook()(*this);
+}
+
+void TfrReport::SavePreparedReport(const std::string& name) {
+  QFile file(toQString(name));
+  if (!file.open(QIODevice::WriteOnly)) throw Error("cannot create " + name);
+  const std::string data = emfPages.saveToStream();
+  file.write(data.data(), static_cast<qint64>(data.size()));
+}
+
+void TfrReport::LoadPreparedReport(const std::string& name) {
+  QFile file(toQString(name));
+  if (!file.open(QIODevice::ReadOnly)) throw Error("cannot open " + name);
+  const QByteArray data = file.readAll();
+  emfPages.loadFromStream(
+      std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+  canRebuild = false;
+}
+
+}  // namespace kelpo::report

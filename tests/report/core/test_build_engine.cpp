@@ -1,0 +1,375 @@
+#include <gtest/gtest.h>
+
+#include "platform/text.h"
+#include "report/expr/engine_strings.h"
+#include "report/expr/parser.h"
+#include "tests/report/core/support_build.h"
+
+using namespace kelpo::report;
+using namespace kelpo::report::testing;
+
+namespace {
+
+// Scripts evaluated line by line as expressions, enough to make requests of the engine.
+void evaluateScripts() {
+  frScriptRunner() = [](TfrView& view) {
+    for (const std::string& line : view.script) frParser().Evaluate(line);
+  };
+}
+
+}  // namespace
+
+TEST(BuildEngine, TitleOnlyPagePrintsTheTitleAtTheTopMargin) {
+  BuildFixture f;
+  f.tpage->marginTop = 30;
+  f.band(btReportTitle, 40, 100);
+  f.memo("Page [PAGE#]", 10, 60);
+  f.band(btPageHeader, 200, 20);  // without OnFirstPage: not under the title
+  f.memo("header", 10, 200);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 1);
+  auto objects = f.page(0);
+  ASSERT_EQ(objects.size(), 1u);
+  EXPECT_EQ(objects[0].text, "Page 1");
+  EXPECT_EQ(objects[0].y, 30 + 20);
+  EXPECT_EQ(objects[0].x, 10);
+}
+
+TEST(BuildEngine, MasterDetailAndSubDetailNestWithHeadersAndFooters) {
+  BuildFixture f;
+  f.band(btMasterHeader, 0, 10);
+  f.memo("MH", 0, 0);
+  f.band(btMasterData, 20, 10, "2");
+  f.memo("M[LINE#]", 0, 20);
+  f.band(btDetailData, 40, 10, "2");
+  f.memo("D[LINE#]", 0, 40);
+  f.band(btSubDetailData, 60, 10, "1");
+  f.memo("S", 0, 60);
+  f.band(btDetailFooter, 80, 10);
+  f.memo("DF", 0, 80);
+  f.band(btMasterFooter, 100, 10);
+  f.memo("MF", 0, 100);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 1);
+  EXPECT_EQ(f.texts(0), "MH M1 D1 S D2 S DF M2 D1 S D2 S DF MF");
+  auto objects = f.page(0);
+  for (std::size_t i = 0; i < objects.size(); ++i)
+    EXPECT_EQ(objects[i].y, static_cast<std::int32_t>(i) * 10) << objects[i].text;
+}
+
+TEST(BuildEngine, MasterWithEmptyDetailIsDroppedUnlessPrintIfSubsetEmpty) {
+  for (bool subsetEmpty : {false, true}) {
+    BuildFixture f;
+    f.band(btMasterHeader, 0, 10);
+    f.memo("MH", 0, 0);
+    f.band(btMasterData, 20, 10, "2", subsetEmpty ? flBandPrintifSubsetEmpty : 0);
+    f.memo("M[LINE#]", 0, 20);
+    f.dataset("Empty", 0);
+    f.band(btDetailData, 40, 10, "Empty");
+    f.memo("D", 0, 40);
+    ASSERT_TRUE(f.prepare());
+    EXPECT_EQ(f.texts(0), subsetEmpty ? "MH M1 M2" : "") << subsetEmpty;
+  }
+}
+
+TEST(BuildEngine, GroupsBreakWithInnerFootersFirst) {
+  BuildFixture f;
+  auto* data = f.dataset("Rows", 4);
+  // Outer group: record 0-1 | 2-3; inner group: every record.
+  f.report->OnGetValue = [data](const std::string& name, Value& v) {
+    if (name == "OUTER") v = Value(data->RecNo() / 2);
+    if (name == "INNER") v = Value(data->RecNo());
+  };
+  f.band(btGroupHeader, 0, 10, "OUTER");
+  f.memo("O[OUTER]", 0, 0);
+  f.band(btGroupHeader, 20, 10, "INNER");
+  f.memo("I[INNER]", 0, 20);
+  f.band(btMasterData, 40, 10, "Rows");
+  f.memo("R[INNER]", 0, 40);
+  f.band(btGroupFooter, 60, 10);
+  f.memo("/I", 0, 60);
+  f.band(btGroupFooter, 80, 10);
+  f.memo("/O", 0, 80);
+  ASSERT_TRUE(f.prepare());
+  EXPECT_EQ(f.texts(0), "O0 I0 R0 /I I1 R1 /I /O O1 I2 R2 /I I3 R3 /I /O");
+}
+
+TEST(BuildEngine, PageHeaderAndFooterFollowOnFirstPageAndOnLastPage) {
+  struct Case {
+    std::uint16_t headerFlags, footerFlags;
+    const char* pages[3];
+  };
+  const Case cases[] = {
+      {0, 0, {"r r", "H r r F", "H r"}},
+      {flBandOnFirstPage, flBandOnFirstPage | flBandOnLastPage, {"H r r F", "H r r F", "H r F"}},
+      {flBandOnFirstPage, flBandOnLastPage, {"H r r", "H r r F", "H r F"}},
+  };
+  for (const Case& c : cases) {
+    BuildFixture f;
+    f.tpage->marginBottom = f.tpage->prnInfo.ph - 100;  // bottom edge 100
+    f.band(btPageHeader, 0, 20, {}, c.headerFlags);
+    f.memo("H", 0, 0);
+    f.band(btMasterData, 30, 30, "5");
+    f.memo("r", 0, 30);
+    f.band(btPageFooter, 80, 20, {}, c.footerFlags);
+    f.memo("F", 0, 80);
+    ASSERT_TRUE(f.prepare());
+    ASSERT_EQ(f.pageCount(), 3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(f.texts(i), c.pages[i]) << "page " << i;
+  }
+}
+
+TEST(BuildEngine, PageFooterSitsAtTheBottomEdge) {
+  BuildFixture f;
+  f.tpage->marginBottom = f.tpage->prnInfo.ph - 100;
+  f.band(btMasterData, 30, 30, "1");
+  f.memo("r", 0, 30);
+  f.band(btPageFooter, 80, 20, {}, flBandOnFirstPage | flBandOnLastPage);
+  f.memo("F", 0, 85);
+  ASSERT_TRUE(f.prepare());
+  auto objects = f.page(0);
+  ASSERT_EQ(objects.size(), 2u);
+  EXPECT_EQ(objects[1].text, "F");
+  EXPECT_EQ(objects[1].y, 100 - 20 + 5);
+}
+
+TEST(BuildEngine, PageColumnsFillDownThenAcross) {
+  BuildFixture f;
+  f.tpage->columns = 2;
+  f.tpage->colGap = 20;
+  f.tpage->marginLeft = 10;
+  f.tpage->marginRight = f.tpage->prnInfo.pw - 410;  // right edge 410: columns of 190
+  f.tpage->marginBottom = f.tpage->prnInfo.ph - 100;
+  f.band(btMasterData, 0, 40, "5");
+  f.memo("[LINE#]", 0, 0);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 2);
+  auto first = f.page(0);
+  ASSERT_EQ(first.size(), 4u);
+  // Objects keep their designed x in the first column; the second is 190 + 20 to the right.
+  const std::int32_t expected[4][2] = {{0, 0}, {0, 40}, {210, 0}, {210, 40}};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(first[i].x, expected[i][0]) << i;
+    EXPECT_EQ(first[i].y, expected[i][1]) << i;
+  }
+  EXPECT_EQ(f.texts(1), "5");
+}
+
+TEST(BuildEngine, BandColumnsPlaceThreeRecordsSideBySide) {
+  BuildFixture f;
+  auto* bv = f.band(btMasterData, 0, 30, "4");
+  bv->columns = 3;
+  bv->columnWidth = 100;
+  bv->columnGap = 10;
+  f.memo("[LINE#]", 5, 0);
+  f.band(btMasterFooter, 40, 10);
+  f.memo("end", 0, 40);
+  ASSERT_TRUE(f.prepare());
+  auto objects = f.page(0);
+  ASSERT_EQ(objects.size(), 5u);
+  const std::int32_t expected[5][2] = {{5, 0}, {115, 0}, {225, 0}, {5, 30}, {0, 60}};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(objects[i].x, expected[i][0]) << objects[i].text;
+    EXPECT_EQ(objects[i].y, expected[i][1]) << objects[i].text;
+  }
+}
+
+TEST(BuildEngine, StretchedBandGrowsToItsMemoAndStretchesItsNeighbours) {
+  BuildFixture f;
+  f.report->OnGetValue = [](const std::string& name, Value& v) {
+    if (name == "TEXT") v = Value(std::string("1\r\n2\r\n3\r\n4\r\n5"));
+  };
+  f.band(btMasterData, 0, 20, "1", flStretched);
+  f.memo("[TEXT]", 0, 0, 100, 17, flStretched);
+  f.memo("side", 120, 0, 100, 10, flStretched);
+  f.band(btMasterFooter, 50, 10);
+  f.memo("end", 0, 50);
+  ASSERT_TRUE(f.prepare());
+  auto objects = f.page(0);
+  ASSERT_EQ(objects.size(), 3u);
+  // Arial 10 points: 15 units a line, plus a gap of 1 above and below.
+  const std::int32_t h = 5 * 15 + 2;
+  EXPECT_EQ(objects[0].dy, h);
+  EXPECT_EQ(objects[1].dy, h);
+  EXPECT_EQ(objects[2].y, h);
+}
+
+TEST(BuildEngine, SplitBandPrintsFittingLinesAndContinuesOnTheNextPage) {
+  BuildFixture f;
+  f.tpage->marginBottom = f.tpage->prnInfo.ph - 200;  // bottom edge 200
+  f.report->OnGetValue = [](const std::string& name, Value& v) {
+    if (name == "TEXT") v = Value(std::string("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10"));
+  };
+  f.band(btReportTitle, 0, 100);
+  f.memo("title", 0, 0);
+  f.band(btMasterData, 150, 170, "1", flBandBreaked);
+  f.memo("top", 200, 150, 100, 10);
+  f.memo("[TEXT]", 0, 155, 100, 152);  // room for all 10 lines
+  f.memo("below", 0, 310, 100, 10);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 2);
+  // Band at y 100; free space 200 - 100 - 2 = 98: the memo at 5 gets 94 units, 6 lines.
+  auto first = f.page(0);
+  ASSERT_EQ(first.size(), 3u);
+  EXPECT_EQ(first[1].text, "top");
+  EXPECT_EQ(first[2].text, "1|2|3|4|5|6");
+  EXPECT_EQ(first[2].y, 105);
+  auto second = f.page(1);
+  ASSERT_EQ(second.size(), 2u);
+  EXPECT_EQ(second[0].text, "7|8|9|10");
+  EXPECT_EQ(second[0].y, 0);
+  // "below" (designed 3 units under the memo) moved up by the free space and down by the part
+  // of the memo's first piece that held no whole line (4 units).
+  EXPECT_EQ(second[1].text, "below");
+  EXPECT_EQ(second[1].y, 160 - 98 + 4);
+}
+
+TEST(BuildEngine, BandTallerThanThePageIsSplitAnyway) {
+  BuildFixture f;
+  f.tpage->marginBottom = f.tpage->prnInfo.ph - 100;
+  f.report->OnGetValue = [](const std::string& name, Value& v) {
+    if (name == "TEXT") {
+      std::string t;
+      for (int i = 1; i <= 12; ++i) t += std::to_string(i) + (i < 12 ? "\r\n" : "");
+      v = Value(t);
+    }
+  };
+  f.band(btMasterData, 0, 20, "1", flStretched);  // not Breaked
+  f.memo("[TEXT]", 0, 0, 100, 17, flStretched);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 2);
+  EXPECT_EQ(f.texts(0), "1|2|3|4|5|6");
+  EXPECT_EQ(f.texts(1), "7|8|9|10|11|12");
+}
+
+TEST(BuildEngine, NewPageRequestedByAScriptMovesTheBand) {
+  BuildFixture f;
+  evaluateScripts();
+  f.band(btMasterData, 0, 10, "3");
+  f.memo("[LINE#]", 0, 0);
+  f.band(btMasterFooter, 20, 10)->script = {"NEWPAGE()"};
+  f.memo("end", 0, 20);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 2) << kelpo::engineToUtf8(f.shownError);
+  EXPECT_EQ(f.texts(0), "1 2 3");
+  auto second = f.page(1);
+  ASSERT_EQ(second.size(), 1u);
+  EXPECT_EQ(second[0].text, "end");
+  EXPECT_EQ(second[0].y, 0);
+}
+
+TEST(BuildEngine, StopReportEndsTheBuild) {
+  BuildFixture f;
+  evaluateScripts();
+  auto* data = f.band(btMasterData, 0, 10, "5");
+  f.memo("[LINE#]", 0, 0);
+  data->script = {"IF(LINE# = 3, STOPREPORT(), 0)"};
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 1) << kelpo::engineToUtf8(f.shownError);
+  EXPECT_EQ(f.texts(0), "1 2");
+}
+
+TEST(BuildEngine, TwoPassBuildShowsTotalPagesOnEveryPage) {
+  BuildFixture f;
+  f.report->doublePass = true;
+  f.tpage->marginBottom = f.tpage->prnInfo.ph - 100;
+  f.band(btMasterData, 0, 40, "5");
+  f.memo("[PAGE#]/[TOTALPAGES]", 0, 0);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 3);
+  EXPECT_EQ(f.texts(0), "1/3 1/3");
+  EXPECT_EQ(f.texts(2), "3/3");
+  EXPECT_TRUE(f.report->doublePass);
+}
+
+TEST(BuildEngine, TemplateChangedByAScriptIsRestoredAfterTheBuild) {
+  BuildFixture f;
+  frScriptRunner() = [](TfrView&) {
+    if (TfrView* v = frCurReport()->findObject("Memo2")) v->SetProperty("LEFT", Value(300));
+  };
+  f.band(btReportTitle, 0, 20)->script = {"x"};
+  f.memo("moved", 10, 0);
+  ASSERT_TRUE(f.prepare());
+  EXPECT_EQ(f.page(0)[0].x, 300);
+  TfrView* after = f.report->findObject("Memo2");
+  ASSERT_NE(after, nullptr);
+  EXPECT_EQ(after->x, 10);
+  EXPECT_TRUE(after->templateMode);
+}
+
+TEST(BuildEngine, ErrorGivesTheCalculationMessageAndNoPages) {
+  BuildFixture f;
+  f.band(btReportTitle, 0, 20);
+  f.memo("a\r\n[NOSUCH]", 0, 0)->name = "Memo9";
+  EXPECT_TRUE(f.prepare());
+  EXPECT_EQ(f.pageCount(), 0);
+  const std::string expected = frLoadStr(55200) + "\ra\r[NOSUCH]\r\r" + frLoadStr(55201) +
+                               " frReport1\r" + frLoadStr(55202) + " Memo9\r\r" +
+                               kelpo::utf8ToEngine("符号没定义") + " \"NOSUCH\"";
+  EXPECT_EQ(kelpo::engineToUtf8(f.shownError), kelpo::engineToUtf8(expected));
+  EXPECT_EQ(kelpo::engineToUtf8(frLoadStr(55200)), "计算时发生错误");
+}
+
+TEST(BuildEngine, EmptyMasterWithoutPrintIfEmptyProducesNothing) {
+  BuildFixture f;
+  f.report->PrintIfEmpty = false;
+  f.dataset("Empty", 0);
+  f.band(btReportTitle, 0, 20);
+  f.memo("title", 0, 0);
+  f.band(btMasterData, 30, 10, "Empty");
+  int previews = 0;
+  TfrReport::setPreviewHook([&](TfrReport&) { ++previews; });
+  f.report->ShowReport();
+  TfrReport::setPreviewHook(nullptr);
+  EXPECT_EQ(f.pageCount(), 0);
+  EXPECT_EQ(previews, 0);
+}
+
+TEST(BuildEngine, AggregatesRegisterAgainstTheirDataBandAccumulateAndReset) {
+  BuildFixture f;
+  // A stand-in aggregate: SUM(x) in a footer registers a counter on the data band; each printed
+  // record adds 1; the footer reads it and resets it after printing.
+  std::vector<std::string> log;
+  auto& hooks = TfrBuildEngine::aggregateHooks();
+  hooks.collect = [](const TfrStrings& lines, bool) {
+    std::vector<std::string> calls;
+    for (const auto& l : lines)
+      if (l.find("SUM") != std::string::npos) calls.push_back("SUM(1)");
+    return calls;
+  };
+  hooks.accumulate = [](TfrBand& b) {
+    for (int i = 0; i < b.values.Count(); ++i)
+      b.values.SetValueAt(i, Value(b.values.GetValueAt(i).toInteger() + 1));
+  };
+  hooks.reset = [&](TfrBand& b) {
+    if (b.aggregateBand) {
+      log.push_back("reset by " + b.name);
+      for (int i = 0; i < b.aggregateBand->values.Count(); ++i)
+        b.aggregateBand->values.SetValueAt(i, Value(0));
+    }
+  };
+  frFunctionLibraries().push_back(
+      [](const std::string& name, const Value&, const Value&, const Value&, Value& result) {
+        if (name != "SUM") return false;
+        TfrBuildEngine* e = frBuild();
+        if (frEngine().aggregateCollection) {
+          e->aggregateTarget->values.SetVariable("k", Value(0));
+          e->curBand->aggregateBand = e->aggregateTarget;
+        } else {
+          result = e->curBand->aggregateBand->values.GetVariable("k");
+        }
+        return true;
+      });
+  auto* data = f.dataset("Rows", 5);
+  f.report->OnGetValue = [data](const std::string& name, Value& v) {
+    if (name == "G") v = Value(data->RecNo() / 3);
+  };
+  f.band(btGroupHeader, 0, 10, "G");
+  f.band(btMasterData, 20, 10, "Rows");
+  f.band(btGroupFooter, 40, 10);
+  f.memo("[SUM(1)]", 0, 40);
+  ASSERT_TRUE(f.prepare());
+  frFunctionLibraries().pop_back();
+  EXPECT_EQ(f.texts(0), "3 2");
+  EXPECT_EQ(log.size(), 2u);
+}

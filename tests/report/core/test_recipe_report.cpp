@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include "platform/database.h"
+#include "platform/text.h"
+#include "report/expr/datasets.h"
+#include "tests/report/core/support_build.h"
+#include "tools/recipe_template/recipe_template.h"
+
+using namespace kelpo;
+using namespace kelpo::report;
+using namespace kelpo::report::testing;
+
+namespace {
+
+// The catalogue window's set-up: the detail query on one recipe, frDBDataSet1 over it and the
+// report reading the stored template.
+class RecipeSheet {
+ public:
+  RecipeSheet(const QString& method, const QVariant& features) {
+    const QString file = folder.filePath(QStringLiteral("Kelpo.db"));
+    QFile(file).open(QIODevice::WriteOnly);
+    auto* connection = new Connection(&f.form);
+    connection->setConnectionString(QStringLiteral("Data Source=") + file);
+    connection->open();
+    connection->execute(QString::fromUtf8(
+        "create table 饮食 (类别 text, 菜谱 text, 配料 text, 方法 text, 图片 varchar(40), "
+        "提示 text, 特点 text)"));
+    connection->execute(QString::fromUtf8("insert into 饮食 values (?, ?, ?, ?, ?, ?, ?)"),
+                        {QString::fromUtf8("川菜"), QString::fromUtf8("回锅肉"),
+                         QString::fromUtf8("五花肉\r\n蒜苗"), method, QVariant(),
+                         QString::fromUtf8("火要大"), features});
+    auto* query = new Query(&f.form);
+    query->setObjectName(QStringLiteral("ADOQuery3"));
+    query->setConnection(connection);
+    query->setSql(QString::fromUtf8("select * from 饮食 where 菜谱=?"));
+    query->setParameters({QString::fromUtf8("回锅肉")});
+    query->open();
+    auto* dataset = new TfrDBDataSet(&f.form);
+    dataset->setObjectName(QStringLiteral("frDBDataSet1"));
+    dataset->SetDataSet(query);
+    f.report->pages.clear();
+    f.report->readReportForm(recipeTemplateForm());
+    f.report->Dataset = dataset;
+  }
+
+  QTemporaryDir folder;
+  BuildFixture f;
+};
+
+QString lines(int n) {
+  QStringList list;
+  for (int i = 1; i <= n; ++i) list << QString::fromUtf8("第%1步").arg(i);
+  return list.join(QStringLiteral("\r\n"));
+}
+
+}  // namespace
+
+TEST(RecipeReport, OneB5PageWithTheRecipesTextsBelowTheTopMargin) {
+  RecipeSheet sheet(lines(20), QVariant());
+  BuildFixture& f = sheet.f;
+  ASSERT_TRUE(f.prepare()) << engineToUtf8(f.shownError);
+  ASSERT_EQ(f.pageCount(), 1) << engineToUtf8(f.shownError);
+  EXPECT_EQ(f.report->emfPages[0].pgSize, 13);
+  auto memos = f.page(0);
+  ASSERT_EQ(memos.size(), 6u);
+  // The title band prints at the page's top margin (0 here), so every memo moves up by the
+  // band's designed 40 units.
+  struct Expected {
+    const char* name;
+    std::int32_t x, y, dy;
+  };
+  const Expected expected[] = {{"Memo1", 188, 104, 20},  {"Memo2", 188, 64, 32},
+                               {"Memo3", 104, 156, 120}, {"Memo4", 104, 284, 248},
+                               {"Memo5", 104, 552, 84},  {"Memo6", 104, 648, 100}};
+  for (std::size_t i = 0; i < 6; ++i) {
+    EXPECT_EQ(memos[i].name, expected[i].name);
+    EXPECT_EQ(memos[i].x, expected[i].x) << expected[i].name;
+    EXPECT_EQ(memos[i].y, expected[i].y) << expected[i].name;
+    EXPECT_EQ(memos[i].dy, expected[i].dy) << expected[i].name;
+  }
+  EXPECT_EQ(engineToUtf8(memos[1].text), "回锅肉");
+  EXPECT_EQ(engineToUtf8(memos[2].text), "五花肉|蒜苗");
+  // The band does not stretch: the whole method is kept and cut where the box ends when drawn.
+  EXPECT_EQ(std::count(memos[3].text.begin(), memos[3].text.end(), '|'), 19);
+  EXPECT_EQ(memos[4].text, "");  // no 特点
+  EXPECT_EQ(engineToUtf8(memos[5].text), "火要大");
+}
+
+TEST(RecipeReport, EmptyFeaturesPrintNothingAndTheTemplateSurvives) {
+  RecipeSheet sheet(lines(3), QString());
+  BuildFixture& f = sheet.f;
+  const std::string before = f.report->saveToStream(f.report->info.lastChange);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 1);
+  EXPECT_EQ(f.page(0)[4].text, "");
+  EXPECT_EQ(f.report->saveToStream(f.report->info.lastChange), before);
+}
+
+TEST(RecipeReport, MethodLongerThanItsBoxIsCutAtTheBoxWhenDrawn) {
+  RecipeSheet sheet(lines(20), QVariant());
+  BuildFixture& f = sheet.f;
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 1);
+  TfrEMFPage& page = f.report->emfPages[0];
+  page.visible = true;
+  QImage image(page.prnInfo.pw, page.prnInfo.ph, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  f.report->emfPages.draw(0, painter, image.rect());
+  painter.end();
+  // Rows of the method's column (x 104 to 576) that carry ink, from y0 to y1.
+  auto inkRows = [&](int y0, int y1) {
+    int rows = 0;
+    for (int y = y0; y <= y1; ++y)
+      for (int x = 104; x < 576; ++x)
+        if (qGray(image.pixel(x, y)) < 128) {
+          ++rows;
+          break;
+        }
+    return rows;
+  };
+  EXPECT_GT(inkRows(284, 531), 100);
+  // Below the method's box (it ends at 532) and above the empty features box nothing is drawn.
+  EXPECT_EQ(inkRows(533, 551), 0);
+}
