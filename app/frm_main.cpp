@@ -20,6 +20,8 @@
 #include "platform/picture.h"
 #include "platform/shell.h"
 #include "report/core/report.h"
+#include "resources/skin/stored_skin.h"
+#include "skin/skin_data.h"
 #include "ui_frm_main.h"
 
 namespace kelpo {
@@ -98,6 +100,16 @@ TFrmMain::TFrmMain(QWidget* parent)
     frReport1->readReportForm(
         std::string_view(form.constData(), static_cast<std::size_t>(form.size())));
   }
+
+  // The skin data component decodes the skin stored with the window and switches skinning on
+  // for every window the program opens.
+  auto* SkinData1 = new skin::TSkinData(this);
+  SkinData1->setObjectName(QStringLiteral("SkinData1"));
+  SkinData1->setActive(true);
+  SkinData1->setSkinControls(
+      skin::TSkinControls::all().without(skin::xcSystemMenu).without(skin::xcReportWindows));
+  SkinData1->readSkinStream(storedSkinStream());
+  SkinData1->formDataLoaded();
 
   // The connection and the detail query open with the window; a failure leaves the
   // constructor, before any handler runs.

@@ -1,7 +1,10 @@
 // The sections and keys of the skin description, each with its default and frame count.
 #include "skin/skin_description.h"
 
+#include <cstdlib>
+
 #include "platform/text.h"
+#include "skin/bytes.h"
 #include "skin/skin_error.h"
 #include "skin/skin_ini.h"
 #include "skin/skin_reader.h"
@@ -112,6 +115,16 @@ std::int32_t markFrames(const QImage& bmp) {
   return std::max(count, 4);
 }
 
+// A bitmap's header may claim any size; only pixels its bytes can stand for are decoded (run
+// length coding packs at most 255 pixels into two bytes), so a few bytes never cost megabytes.
+bool plausibleBitmapSize(std::string_view item) {
+  if (item.size() < 26) return true;  // too short for a size: the image reader refuses it
+  const std::int64_t width = std::abs(static_cast<std::int64_t>(le32(item.data() + 18)));
+  const std::int64_t height = std::abs(static_cast<std::int64_t>(le32(item.data() + 22)));
+  const std::int64_t budget = static_cast<std::int64_t>(item.size()) * 128 + (1 << 16);
+  return width <= budget && height <= budget && width * height <= budget;
+}
+
 }  // namespace
 
 QImage findBitmap(const TSkinReader& reader, std::string_view value) {
@@ -126,6 +139,7 @@ QImage findBitmap(const TSkinReader& reader, std::string_view value) {
     return {};
   std::string item;
   if (!reader.findItem(fileName, item) || item.empty()) return {};
+  if (!plausibleBitmapSize(item)) return {};
   QImage image = QImage::fromData(reinterpret_cast<const uchar*>(item.data()),
                                   static_cast<int>(item.size()), "BMP");
   if (image.isNull()) return {};

@@ -81,6 +81,18 @@ TEST(SkinDescription, BitmapsAreFoundByTheirFileNamePart) {
   for (const auto& c : cases) EXPECT_EQ(findBitmap(reader, c.value).width(), c.width) << c.value;
 }
 
+TEST(SkinDescription, BitmapHeadersClaimingMorePixelsThanTheirBytesGiveNoBitmap) {
+  std::string huge = bmpItem(4, 2);
+  huge.replace(18, 8, std::string("\xD0\x07\0\0\xD0\x07\0\0", 8));  // 2000 x 2000
+  // The image reader alone would allocate the whole claimed size for these few bytes.
+  EXPECT_FALSE(QImage::fromData(reinterpret_cast<const uchar*>(huge.data()),
+                                static_cast<int>(huge.size()), "BMP")
+                   .isNull());
+  TSkinReader reader;
+  ASSERT_TRUE(reader.load(packedSkin("[x]\n", {{"huge.bmp", huge}})));
+  EXPECT_TRUE(findBitmap(reader, "huge.bmp").isNull());
+}
+
 TEST(SkinDescription, TitleBarButtonsFramesAndChildWindowButtons) {
   const auto skin = describe(
       "[Button.Wide]\nButtonImage=wide.bmp\nAction=0\n"
