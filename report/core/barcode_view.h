@@ -30,6 +30,11 @@ class TfrBarCodeView : public TfrView {
   void RegisterProperties() override;
   void loadFromStream(TfrReader& r, const TfrStreamContext& ctx) override;
   void saveToStream(TfrWriter& w) const override;
+  // Evaluates a bracketed first line once and writes its text form (or "0" on an error).
+  void EmitPrepared(TfrWriter& stream) override;
+  // Draws the barcode of the design text (in a prepared page: the value written), sized along
+  // the barcode; generator errors propagate.
+  void Paint(QPainter& canvas) override;
 
   // The text the generator is given for the expanded text: the first line, or the
   // placeholder for an expression or a digits-only type given something that is not a number.

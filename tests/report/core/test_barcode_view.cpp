@@ -2,22 +2,21 @@
 // along the barcode, and where bars and readable text land.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <memory>
 
+#include "report/core/addin_registry.h"
 #include "report/core/barcode_view.h"
+#include "report/core/prepared_pages.h"
+#include "report/core/report.h"
+#include "report/expr/parser.h"
 
 namespace kelpo::report {
 namespace {
 
 class BarCodeView : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (!qApp) app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-  }
-  static void TearDownTestSuite() { app_.reset(); }
   // Lays the view out from its design text as painting does.
   static std::optional<QSize> layout(TfrBarCodeView& v) {
     v.memo1 = v.memo;
@@ -40,11 +39,6 @@ class BarCodeView : public ::testing::Test {
       for (int x = r.left(); x <= r.right(); ++x) n += qGray(image.pixel(x, y)) < 128;
     return n;
   }
-
-  static inline int argc_ = 1;
-  static inline char name_[] = "test";
-  static inline char* argv_[] = {name_, nullptr};
-  static inline std::unique_ptr<QGuiApplication> app_;
 };
 
 TEST_F(BarCodeView, NewViewDefaultsAndItsBarcode) {
@@ -208,6 +202,61 @@ TEST_F(BarCodeView, ModeOneRecordsHoldADoubledZoom) {
   block.seek(again.data().size() - 20);
   EXPECT_EQ(block.i32(), 2);
   EXPECT_EQ(block.f64(), 1.5);
+}
+
+// A bracketed value is evaluated when the page is prepared and its text stored; a failing
+// expression stores "0", and the page then shows nothing for that view.
+TEST_F(BarCodeView, PreparedPagesHoldTheValue) {
+  const auto savedCallback = frParser().valueCallback();
+  frParser().setValueCallback([](const std::string& name, Value& value) {
+    // Like the report's own resolution, an unknown name is an error.
+    if (name != "ADOQuery3.\"No\"") throw Error("unknown " + name);
+    value = Value(std::string("590123412345"));
+  });
+  registerBarCodeView();
+  TfrReport report;
+  TfrPage page;
+  page.changePaper(9, 2100, 2970, 7, 0);
+  report.emfPages.add(page);
+  frDocMode() = TfrDocMode::Output;
+
+  TfrBarCodeView ean, failing, hidden;
+  ean.barType = bcCodeEAN13;
+  ean.memo = {"[ADOQuery3.\"No\"]"};
+  ean.x = 20, ean.y = 20, ean.dx = 50, ean.dy = 60;
+  failing.memo = {"[Nobody]"};
+  failing.x = 20, failing.y = 120, failing.dx = 100, failing.dy = 60;
+  failing.fillColor = 0x0000FF;
+  failing.frameTyp = 15;
+  hidden.visible = false;
+  for (TfrBarCodeView* v : {&ean, &failing, &hidden}) v->EmitPrepared(report.emfPages[0].stream);
+  frParser().setValueCallback(savedCallback);
+  // The template keeps its expression.
+  EXPECT_EQ(ean.memo, TfrStrings{"[ADOQuery3.\"No\"]"});
+
+  report.emfPages.readObjects(0);
+  const auto& objects = report.emfPages[0].page->objects;
+  ASSERT_EQ(objects.size(), 2u);
+  EXPECT_EQ(objects[0]->memo, TfrStrings{"590123412345"});
+  EXPECT_EQ(objects[1]->memo, TfrStrings{"0"});
+
+  // Drawn at scale 1: one pixel per layout unit.
+  const TfrEMFPage& prepared = report.emfPages[0];
+  ASSERT_GT(prepared.prnInfo.pw, 300);
+  QImage image(prepared.prnInfo.pw, prepared.prnInfo.ph, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  report.emfPages[0].visible = true;
+  {
+    QPainter canvas(&image);
+    report.emfPages.draw(0, canvas, image.rect());
+  }
+  frDocMode() = TfrDocMode::Template;
+  // The EAN-13 (95 units long, bars 46 high) with its digits beneath; nothing of the other.
+  EXPECT_GT(darkIn(image, QRect(20, 20, 95, 46)), 0);
+  EXPECT_EQ(darkIn(image, QRect(116, 20, 100, 60)), 0);
+  EXPECT_GT(darkIn(image, QRect(20, 68, 95, 12)), 0);
+  EXPECT_EQ(darkIn(image, QRect(0, 100, 300, 200)), 0);
+  EXPECT_EQ(image.pixel(25, 130), QColor(Qt::white).rgb());  // no fill, no frame
 }
 
 }  // namespace
