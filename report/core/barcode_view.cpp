@@ -211,6 +211,15 @@ void TfrBarCodeView::Paint(QPainter& canvas) {
   RestoreGeometry();
 }
 
+std::function<void(TfrBarCodeView&)>& frBarCodeEditor() {
+  static std::function<void(TfrBarCodeView&)> editor;
+  return editor;
+}
+
+void TfrBarCodeView::ShowEditor() {
+  if (frBarCodeEditor()) frBarCodeEditor()(*this);
+}
+
 void registerBarCodeView() {
   frRegisterObject({"TfrBarCodeView", [] { return std::make_unique<TfrBarCodeView>(); },
                     "FR_BARCODEVIEW", "55338"});

@@ -4,6 +4,7 @@
 
 #include <QRect>
 #include <QSize>
+#include <functional>
 #include <optional>
 
 #include "report/barcode/barcode.h"
@@ -46,11 +47,18 @@ class TfrBarCodeView : public TfrView {
   // Draws bars and readable text of the last layout, the unzoomed drawing stretched to `target`.
   void drawBarcode(QPainter& canvas, QSize drawing, const QRect& target);
 
+  // Runs the barcode editor, when the report's user interface has installed one; a report
+  // designer calls it through the editor of the "Barcode" property.
+  void ShowEditor();
+
   TfrBarcode& barcode() { return barcode_; }
 
  private:
   TfrBarcode barcode_;
 };
+
+// The barcode editor that ShowEditor runs (installed by the report's user interface).
+std::function<void(TfrBarCodeView&)>& frBarCodeEditor();
 
 // The placeholder drawn for a view whose value is an expression or not usable.
 inline constexpr const char* kBarcodePlaceholder = "12345678";
