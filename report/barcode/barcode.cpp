@@ -209,12 +209,26 @@ void TfrBarcode::DrawBarcode(QPainter& canvas) {
     const int e = elementWidth(element);
     const bool bar = element >= '5';
     const QColor& colour = bar ? colorBar_ : color_;
-    canvas.setPen(QPen(colour, 1));
-    canvas.setBrush(colour);
     const int eh = (element >= 'A' && element <= 'D') ? height_ * 2 / 5 : height_;
     const QPoint corners[4] = {turned(x, 0), turned(x, eh), turned(x + e - 1, eh),
                                turned(x + e - 1, 0)};
-    canvas.drawPolygon(corners, 4);
+    // A polygon outlined with a one-pixel pen covers its corner pixels inclusive. Turned by a
+    // quarter it is an upright rectangle, and filling that rectangle is the same set of pixels
+    // at a fraction of the cost.
+    const bool upright = (corners[0].x() == corners[1].x() && corners[2].x() == corners[3].x() &&
+                          corners[0].y() == corners[3].y() && corners[1].y() == corners[2].y()) ||
+                         (corners[0].y() == corners[1].y() && corners[2].y() == corners[3].y() &&
+                          corners[0].x() == corners[3].x() && corners[1].x() == corners[2].x());
+    if (upright) {
+      const QPoint a = corners[0], b = corners[2];
+      canvas.fillRect(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                            QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))),
+                      colour);
+    } else {
+      canvas.setPen(QPen(colour, 1));
+      canvas.setBrush(colour);
+      canvas.drawPolygon(corners, 4);
+    }
     x += e;
   }
   canvas.restore();

@@ -7,6 +7,8 @@
 
 #include "platform/text.h"
 #include "report/core/addin_registry.h"
+#include "report/core/view_painting.h"
+#include "report/expr/parser.h"
 
 namespace kelpo::report {
 
@@ -15,8 +17,6 @@ namespace {
 // Room kept below (or beside) the bars for the readable text, and its character height.
 constexpr int kTextRoom = 14;
 constexpr int kTextHeight = 12;
-
-int roundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 bool startsWithBracket(const std::string& s) { return !s.empty() && s[0] == '['; }
 
@@ -50,9 +50,6 @@ std::string trimmed(const std::string& s) {
   while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
   return s.substr(b, e - b);
 }
-
-// An explicit colour value 0x00BBGGRR.
-QColor fromColorValue(std::uint32_t v) { return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF); }
 
 }  // namespace
 
@@ -107,7 +104,7 @@ std::optional<QSize> TfrBarCodeView::layoutBarcode() {
   b.SetRatio(2);
   b.SetModul(1);
   b.SetChecksum(calcCheckSum != 0);
-  b.SetColor(fillColor == kClNone ? QColor(Qt::white) : fromColorValue(fillColor));
+  b.SetColor(fillColor == kClNone ? QColor(Qt::white) : colorFromValue(fillColor));
   b.SetTyp(barType);
   b.SetText(codeText());
 
@@ -116,10 +113,10 @@ std::optional<QSize> TfrBarCodeView::layoutBarcode() {
   const int p = b.GetWidth();
   if (across) {
     dy = p;
-    h0 = roundHalfEven(p * zoom);
+    h0 = roundEven(p * zoom);
   } else {
     dx = p;
-    w0 = roundHalfEven(p * zoom);
+    w0 = roundEven(p * zoom);
   }
   // A value that failed to evaluate was written as "0": such a view shows nothing, but keeps
   // its zoomed length like any other.
@@ -171,10 +168,56 @@ void TfrBarCodeView::drawBarcode(QPainter& canvas, QSize drawing, const QRect& t
     canvas.setFont(font);
     canvas.setPen(Qt::black);
     canvas.translate(at);
-    canvas.rotate(-roundHalfEven(rotation));
+    canvas.rotate(-roundEven(rotation));
     canvas.drawText(QPoint(0, QFontMetrics(font).ascent()), text);
   }
   canvas.restore();
+}
+
+void TfrBarCodeView::EmitPrepared(TfrWriter& stream) {
+  PrepareDrawing();
+  memo1 = memo;
+  BeforePrintHook();
+  if (frScriptRunner()) frScriptRunner()(*this);
+  if (!visible) return;
+  const std::string savedTag = tag;
+  if (tag.find('[') != std::string::npos) tag = expandedTag();
+  // The value is computed now and stored as text; a failed expression stores "0", which
+  // painting shows as nothing, and the report goes on.
+  if (!memo1.empty() && startsWithBracket(memo1[0])) {
+    try {
+      memo1[0] = frParser().Evaluate(memo1[0]).toText();
+    } catch (const std::exception&) {
+      memo1[0] = "0";
+    }
+  }
+  writePreparedRecord(stream);
+  tag = savedTag;
+}
+
+void TfrBarCodeView::Paint(QPainter& canvas) {
+  if (dx < 0 || dy < 0 || (memo.size() == 1 && memo[0].empty())) return;
+  PrepareDrawing();
+  memo1 = memo;
+  const auto drawing = layoutBarcode();
+  if (!drawing) return;
+  ApplyScale();
+  PaintBackground(canvas);
+  // The drawing rectangle's right and bottom edges are exclusive.
+  drawBarcode(canvas, *drawing,
+              QRect(drawRect.topLeft(), QSize(drawRect.right() - drawRect.left(),
+                                              drawRect.bottom() - drawRect.top())));
+  PaintFrame(canvas);
+  RestoreGeometry();
+}
+
+std::function<void(TfrBarCodeView&)>& frBarCodeEditor() {
+  static std::function<void(TfrBarCodeView&)> editor;
+  return editor;
+}
+
+void TfrBarCodeView::ShowEditor() {
+  if (frBarCodeEditor()) frBarCodeEditor()(*this);
 }
 
 void registerBarCodeView() {

@@ -4,6 +4,7 @@
 
 #include <QRect>
 #include <QSize>
+#include <functional>
 #include <optional>
 
 #include "report/barcode/barcode.h"
@@ -30,6 +31,11 @@ class TfrBarCodeView : public TfrView {
   void RegisterProperties() override;
   void loadFromStream(TfrReader& r, const TfrStreamContext& ctx) override;
   void saveToStream(TfrWriter& w) const override;
+  // Evaluates a bracketed first line once and writes its text form (or "0" on an error).
+  void EmitPrepared(TfrWriter& stream) override;
+  // Draws the barcode of the design text (in a prepared page: the value written), sized along
+  // the barcode; generator errors propagate.
+  void Paint(QPainter& canvas) override;
 
   // The text the generator is given for the expanded text: the first line, or the
   // placeholder for an expression or a digits-only type given something that is not a number.
@@ -41,11 +47,18 @@ class TfrBarCodeView : public TfrView {
   // Draws bars and readable text of the last layout, the unzoomed drawing stretched to `target`.
   void drawBarcode(QPainter& canvas, QSize drawing, const QRect& target);
 
+  // Runs the barcode editor, when the report's user interface has installed one; a report
+  // designer calls it through the editor of the "Barcode" property.
+  void ShowEditor();
+
   TfrBarcode& barcode() { return barcode_; }
 
  private:
   TfrBarcode barcode_;
 };
+
+// The barcode editor that ShowEditor runs (installed by the report's user interface).
+std::function<void(TfrBarCodeView&)>& frBarCodeEditor();
 
 // The placeholder drawn for a view whose value is an expression or not usable.
 inline constexpr const char* kBarcodePlaceholder = "12345678";

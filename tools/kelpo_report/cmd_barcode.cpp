@@ -116,17 +116,24 @@ int runBarcode(const std::vector<std::string>& args) {
   view.rotation = o.rotation;
   const bool across = o.rotation == 90 || o.rotation == 270;
   (across ? view.dx : view.dy) = o.height;
+  // Laid out once for the picture's size; painting lays it out again the same way.
   view.memo1 = view.memo;
-  const auto drawing = view.layoutBarcode();
+  view.layoutBarcode();
 
+  // Drawn as a prepared page draws it, scaled, with the quiet zone as the page offset.
   const int quiet = static_cast<int>(std::lround(10 * o.zoom * o.scale));
-  const QRect target(quiet, quiet, view.dx * o.scale, view.dy * o.scale);
-  QImage image(target.width() + 2 * quiet, target.height() + 2 * quiet, QImage::Format_RGB32);
+  QImage image(view.dx * o.scale + 2 * quiet, view.dy * o.scale + 2 * quiet,
+               QImage::Format_RGB32);
   image.fill(Qt::white);
-  if (drawing) {
+  view.scaleX = view.scaleY = o.scale;
+  view.offsetX = view.offsetY = quiet;
+  const report::TfrDocMode mode = report::frDocMode();
+  report::frDocMode() = report::TfrDocMode::Output;
+  {
     QPainter painter(&image);
-    view.drawBarcode(painter, *drawing, target);
+    view.Paint(painter);
   }
+  report::frDocMode() = mode;
   const QString out = toQString(utf8ToEngine(o.rest[2]));
   if (!image.save(out, "PNG")) throw Error("cannot write \"" + o.rest[2] + "\"");
   return 0;
