@@ -2,6 +2,7 @@
 #include "app/add_data.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -58,6 +59,9 @@ TAddData::TAddData(Connection* connection, const QString& programFolder, QWidget
     setVerticalCaption(label, 18);
   for (QWidget* memo : {ui_->Memo3, ui_->Memo2})
     memo->setFont(pixelFont(QStringLiteral("宋体"), 13));
+  // Tab moves on to the next box, as in every multi-line box of these windows; a tab
+  // character typed into a recipe would be stored with it.
+  for (QPlainTextEdit* memo : {ui_->Memo3, ui_->Memo2, ui_->Memo1}) memo->setTabChangesFocus(true);
 
   photograph_ = recipes::placeholderPhotograph();
   showStretched(ui_->Image1, photograph_);
@@ -134,8 +138,9 @@ void TAddData::Button1Click() {
   // Without a photograph the started row is never posted: nothing is stored and nothing is
   // said; the row is dropped when the query closes.
   if (chosenFile_.isEmpty()) return;
+  // A picture the stored path could not find again is copied below the program folder.
   ADOQuery1->setFieldValue(QStringLiteral("图片"),
-                           recipes::storedPicturePath(programFolder_, chosenFile_));
+                           recipes::pictureForRecipe(programFolder_, category, chosenFile_));
   const QString tips = memoText(ui_->Memo1);
   ADOQuery1->setFieldValue(QStringLiteral("提示"), tips.isEmpty() ? QStringLiteral("无") : tips);
   // Success is reported only once the row is stored; a failed post reaches the error report
@@ -165,6 +170,12 @@ bool TAddData::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QDialog::eventFilter(watched, event);
+}
+
+void TAddData::keyPressEvent(QKeyEvent* event) {
+  // The window has no cancel button: Escape must not throw away a half-typed recipe.
+  if (event->key() == Qt::Key_Escape) return event->accept();
+  QDialog::keyPressEvent(event);
 }
 
 void TAddData::showEvent(QShowEvent* event) {

@@ -2,12 +2,15 @@
 #pragma once
 
 #include <QFont>
+#include <QGroupBox>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
 #include <QString>
 #include <QStringList>
+#include <QTreeWidget>
 #include <QWidget>
 
 namespace kelpo {
@@ -39,6 +42,23 @@ inline void setVerticalCaption(QLabel* label, int lineHeight) {
   label->setText(QStringLiteral("<div style=\"line-height:%1px\">%2</div>")
                      .arg(lineHeight)
                      .arg(characters.join(QStringLiteral("<br>"))));
+}
+
+// Group box captions sit on the frame's top line, a little in from its left end, so no
+// caption touches the window's edge even where the box does.
+inline void captionOnFrame(QGroupBox* box) {
+  box->setStyleSheet(
+      QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: 6px; }"
+                     "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 1px; }"));
+}
+
+// A tree shows whole node texts: its one column is as wide as the widest node and the tree
+// scrolls sideways, instead of cutting long names with "…".
+inline void showWholeNodeTexts(QTreeWidget* tree) {
+  tree->setTextElideMode(Qt::ElideNone);
+  tree->header()->setStretchLastSection(false);
+  tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 // The secondary windows open in the middle of the screen, not over their owner.

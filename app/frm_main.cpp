@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
@@ -17,7 +19,6 @@
 #include "app/recipe_store.h"
 #include "app/seach.h"
 #include "platform/message_box.h"
-#include "platform/picture.h"
 #include "platform/shell.h"
 #include "report/core/report.h"
 #include "resources/skin/stored_skin.h"
@@ -53,12 +54,12 @@ TFrmMain::TFrmMain(QWidget* parent)
   setFont(pixelFont(QStringLiteral("宋体"), 13));
   for (QLabel* label : {ui_->Label1, ui_->Label2})
     label->setFont(pixelFont(QStringLiteral("宋体"), 19, true));
-  // Group box captions sit inside the frame's top line, a little in from its left end.
-  for (QWidget* box :
-       {static_cast<QWidget*>(ui_->GroupBox1), static_cast<QWidget*>(ui_->GroupBox2)})
-    box->setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid palette(mid); margin-top: 6px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 1px; }"));
+  for (QGroupBox* box : {ui_->GroupBox1, ui_->GroupBox2}) captionOnFrame(box);
+  showWholeNodeTexts(ui_->TreeView1);
+  // Menus are windows of their own and do not take the window's font by themselves.
+  for (QMenu* menu : ui_->MainMenu1->findChildren<QMenu*>()) menu->setFont(font());
+  // Tab leaves the tips box instead of typing into it.
+  ui_->Memo3->setTabChangesFocus(true);
   // A fixed-size window with a system menu and a minimize box, no maximize box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -143,6 +144,12 @@ void TFrmMain::FormCreate() {
   tree->clear();
   try {
     auto* root = new QTreeWidgetItem(tree, QStringList(QStringLiteral("Kelpo")));
+    // Each node shows its whole text as a tool tip too, for a tree scrolled sideways.
+    const auto node = [](const QString& text, QTreeWidgetItem* parent = nullptr) {
+      auto* item = new QTreeWidgetItem(parent, QStringList(text));
+      item->setToolTip(0, text);
+      return item;
+    };
     ADOQuery1->close();
     ADOQuery1->clearSql();
     ADOQuery1->setSql(QString::fromUtf8(recipes::kDistinctCategories));
@@ -152,7 +159,7 @@ void TFrmMain::FormCreate() {
     const QString category = QStringLiteral("类别");
     const QString name = QStringLiteral("菜谱");
     for (int i = 0; i < categories; ++i) {
-      auto* node = new QTreeWidgetItem(root, QStringList(ADOQuery1->text(category)));
+      auto* categoryNode = node(ADOQuery1->text(category), root);
       ADOQuery2->close();
       ADOQuery2->clearSql();
       ADOQuery2->setSql(QString::fromUtf8(recipes::kRecipesOfCategory));
@@ -163,10 +170,10 @@ void TFrmMain::FormCreate() {
       QList<QTreeWidgetItem*> dishes;
       dishes.reserve(count);
       for (int j = 0; j < count; ++j) {
-        dishes << new QTreeWidgetItem(QStringList(ADOQuery2->text(name)));
+        dishes << node(ADOQuery2->text(name));
         ADOQuery2->next();
       }
-      node->addChildren(dishes);
+      categoryNode->addChildren(dishes);
       ADOQuery1->next();
     }
   } catch (const std::exception&) {
@@ -208,8 +215,8 @@ void TFrmMain::TreeView1Change(QTreeWidgetItem* node) {
   ui_->Memo2->setPlainText(recipes::fromStoredLines(ADOQuery3->text(QStringLiteral("方法"))));
   // A picture that cannot be loaded stops the handler here: the photograph and the tips keep
   // what they showed.
-  showPhotograph(loadPicture(
-      recipes::picturePathForDisplay(programFolder_, ADOQuery3->text(QStringLiteral("图片")))));
+  showPhotograph(recipes::recipePhotograph(programFolder_, ADOQuery3->text(QStringLiteral("图片")),
+                                           ADOQuery3->text(QStringLiteral("菜谱"))));
   ui_->Memo3->setPlainText(recipes::fromStoredLines(ADOQuery3->text(QStringLiteral("提示"))));
 }
 

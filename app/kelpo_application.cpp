@@ -1,6 +1,10 @@
 // The generic error report and application-wide start-up settings.
 #include "app/kelpo_application.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
@@ -23,6 +27,14 @@ void runHandler(const std::function<void()>& handler) {
 KelpoApplication::KelpoApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Kelpo"));
   registerFontSubstitutions();
+  // Qt's own texts (message box buttons, the picture chooser) speak the program's language.
+  // Without the translations installed they stay English; nothing else changes.
+  auto* translator = new QTranslator(this);
+  if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qt"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    installTranslator(translator);
+  else
+    delete translator;
 }
 
 bool KelpoApplication::notify(QObject* receiver, QEvent* event) {

@@ -1,6 +1,7 @@
 // The about window: guide text from the form, program entries that light up and open links.
 #include "app/my_soft.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -41,6 +42,7 @@ TMySoft::TMySoft(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::TMyS
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(416, 266);
   setFont(pixelFont(QStringLiteral("华文中宋"), 16));
+  captionOnFrame(ui_->GroupBox1);
 
   entries_[0] = ui_->Label1;
   entries_[1] = ui_->Label2;
@@ -94,6 +96,12 @@ bool TMySoft::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QDialog::eventFilter(watched, event);
+}
+
+void TMySoft::keyPressEvent(QKeyEvent* event) {
+  // Like the other recipe windows it closes by its close box only, not by Escape.
+  if (event->key() == Qt::Key_Escape) return event->accept();
+  QDialog::keyPressEvent(event);
 }
 
 void TMySoft::showEvent(QShowEvent* event) {

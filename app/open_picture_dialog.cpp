@@ -1,12 +1,18 @@
 // The picture chooser: Qt's own file dialog with picture filters and a preview pane.
 #include "app/open_picture_dialog.h"
 
+#include <QAbstractItemView>
+#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "platform/picture.h"
@@ -15,17 +21,18 @@ namespace kelpo {
 namespace {
 
 constexpr int kPreviewSide = 160;
+const char* const kOpenCaption = "打开";
 
 }  // namespace
 
 QStringList OpenPictureDialog::pictureFilters() {
   return {
-      QStringLiteral("All (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf)"),
-      QStringLiteral("JPEG (*.jpg *.jpeg)"),
-      QStringLiteral("Bitmaps (*.bmp)"),
-      QStringLiteral("Icons (*.ico)"),
-      QStringLiteral("Enhanced Metafiles (*.emf)"),
-      QStringLiteral("Metafiles (*.wmf)"),
+      QStringLiteral("所有图片 (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf)"),
+      QStringLiteral("JPEG 图像 (*.jpg *.jpeg)"),
+      QStringLiteral("位图 (*.bmp)"),
+      QStringLiteral("图标 (*.ico)"),
+      QStringLiteral("增强型图元文件 (*.emf)"),
+      QStringLiteral("图元文件 (*.wmf)"),
   };
 }
 
@@ -40,7 +47,7 @@ OpenPictureDialog::OpenPictureDialog(QWidget* owner) : QFileDialog(owner) {
   setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围："));
   setLabelText(QFileDialog::FileName, QStringLiteral("文件名："));
   setLabelText(QFileDialog::FileType, QStringLiteral("文件类型："));
-  setLabelText(QFileDialog::Accept, QStringLiteral("打开"));
+  setLabelText(QFileDialog::Accept, QString::fromUtf8(kOpenCaption));
   setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
   // Pictures are loaded by extension without regard to case, so "PHOTO.JPG" must be offered
   // as well as "photo.jpg".
@@ -75,6 +82,30 @@ OpenPictureDialog::OpenPictureDialog(QWidget* owner) : QFileDialog(owner) {
   // too, so it is right whichever way the selection was made.
   if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
     connect(name, &QLineEdit::textChanged, this, [this] { showPreview(selectedFiles().value(0)); });
+
+  // Size, type and date columns as wide as what they show; the name takes the rest.
+  if (auto* details = findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* header = details->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+      header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
+  // The dialog renames its accept button to its own "Open" whenever a folder is selected;
+  // these run after its own handlers and put the caption back.
+  const auto keepCaption = [this] {
+    if (auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox")))
+      if (QPushButton* open = buttons->button(QDialogButtonBox::Open))
+        open->setText(QString::fromUtf8(kOpenCaption));
+  };
+  connect(this, &QFileDialog::directoryEntered, this, keepCaption);
+  if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+    connect(name, &QLineEdit::textChanged, this, keepCaption);
+  // Both file views share one selection model.
+  if (auto* files = findChild<QAbstractItemView*>(QStringLiteral("listView"))) {
+    connect(files->selectionModel(), &QItemSelectionModel::currentChanged, this, keepCaption);
+    connect(files->selectionModel(), &QItemSelectionModel::selectionChanged, this, keepCaption);
+  }
 }
 
 QString OpenPictureDialog::previewCaption() const { return previewCaption_->text(); }

@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,7 +12,6 @@
 #include "app/form_helpers.h"
 #include "app/kelpo_application.h"
 #include "app/recipe_store.h"
-#include "platform/picture.h"
 #include "ui_seach.h"
 
 namespace kelpo {
@@ -36,6 +36,7 @@ TSeach::TSeach(Connection* connection, const QString& programFolder, QWidget* ow
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(584, 393);
   setFont(pixelFont(QStringLiteral("宋体"), 13));
+  for (QGroupBox* box : {ui_->RadioGroup1, ui_->GroupBox1, ui_->GroupBox2}) captionOnFrame(box);
 
   photograph_ = recipes::placeholderPhotograph();
   showStretched(ui_->Image1, photograph_);
@@ -94,9 +95,15 @@ void TSeach::ComboBox1Change() {
   ui_->Memo1->setPlainText(recipes::fromStoredLines(ADOQuery2->text(QStringLiteral("配料"))));
   ui_->Memo2->setPlainText(recipes::fromStoredLines(ADOQuery2->text(QStringLiteral("方法"))));
   // A photograph that cannot be loaded stops here: the box keeps the picture it showed.
-  photograph_ = loadPicture(
-      recipes::picturePathForDisplay(programFolder_, ADOQuery2->text(QStringLiteral("图片"))));
+  photograph_ = recipes::recipePhotograph(programFolder_, ADOQuery2->text(QStringLiteral("图片")),
+                                          ADOQuery2->text(QStringLiteral("菜谱")));
   showStretched(ui_->Image1, photograph_);
+}
+
+void TSeach::keyPressEvent(QKeyEvent* event) {
+  // Like the other recipe windows it closes by its close box only, not by Escape.
+  if (event->key() == Qt::Key_Escape) return event->accept();
+  QDialog::keyPressEvent(event);
 }
 
 void TSeach::showEvent(QShowEvent* event) {

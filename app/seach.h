@@ -32,6 +32,7 @@ class TSeach : public QDialog {
   void ComboBox1Change();
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:

@@ -1,15 +1,12 @@
 // Start-up: the catalogue window, the hidden about window, the message loop.
 #include "app/start_up.h"
 
-#include <QDir>
 #include <QLocale>
 #include <memory>
 
 #include "app/frm_main.h"
 #include "app/kelpo_application.h"
 #include "app/my_soft.h"
-#include "app/recipe_store.h"
-#include "platform/database.h"
 #include "platform/error.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
@@ -18,17 +15,6 @@
 #include "report/ui/printer.h"
 
 namespace kelpo {
-namespace {
-
-// The database file as the user would look for it: relative names are resolved against the
-// current directory, which is where the program looked.
-QString databaseFile() {
-  Connection settings;
-  settings.setConnectionString(QString::fromUtf8(recipes::kConnectionString));
-  return QDir::toNativeSeparators(QDir::current().absoluteFilePath(settings.dataSource()));
-}
-
-}  // namespace
 
 int runKelpo(KelpoApplication& app, void (*created)(TFrmMain&)) {
   // Report values print and read dates, times and numbers in the user's locale.
@@ -42,11 +28,9 @@ int runKelpo(KelpoApplication& app, void (*created)(TFrmMain&)) {
   try {
     window = std::make_unique<TFrmMain>();
   } catch (const DatabaseError& e) {
-    // Without its database the program cannot work: the message names the file, and the
-    // program ends with a failure status instead of running on without a window.
-    messageBox(
-        QString::fromUtf8("无法打开数据库文件 %1\n\n%2").arg(databaseFile(), toQString(e.what())),
-        QCoreApplication::applicationName(), MessageIcon::Critical);
+    // Without its database the program cannot work: the message names the file by its full
+    // path, and the program ends with a failure status instead of running on without a window.
+    messageBox(toQString(e.what()), QCoreApplication::applicationName(), MessageIcon::Critical);
     return 1;
   } catch (const std::exception& e) {
     reportError(e);

@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <QFileInfo>
 #include <QMetaType>
 #include <algorithm>
 #include <limits>
@@ -17,10 +18,44 @@ namespace {
 // longer gives "database is locked" instead of a hang.
 constexpr int kBusyTimeoutMs = 10000;
 
-std::string quoted(const QString& text) { return "\"" + fromQString(text) + "\""; }
+// Messages are for the user: Chinese, naming the file or the field concerned, SQLite's own
+// words in parentheses after them. The statement itself travels apart (DatabaseError).
+QString named(const QString& text) { return u'“' + text + u'”'; }
 
-std::string sqliteMessage(sqlite3* db) {
-  return db ? utf8ToEngine(sqlite3_errmsg(db)) : std::string("out of memory");
+[[noreturn]] void raise(const QString& message, const QString& statement = {}) {
+  throw DatabaseError(fromQString(message), fromQString(statement));
+}
+
+QString sqliteMessage(sqlite3* db) {
+  return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+// Opens the file read-write where the file allows it; SQLite falls back to read-only by
+// itself when it does not. Returns null with `why` set on failure.
+sqlite3* openHandle(const QString& file, QString& why) {
+  sqlite3* db = nullptr;
+  const QByteArray name = file.toUtf8();
+  if (sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    why = sqliteMessage(db);
+    sqlite3_close_v2(db);
+    return nullptr;
+  }
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  // The windows' statements delimit text with double quotes; let SQLite read "..." that
+  // names no column as text, whatever its build default.
+  sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 1, nullptr);
+  sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 1, nullptr);
+  // sqlite3_open_v2 does not read the file; a file that is no database fails only here.
+  sqlite3_stmt* check = nullptr;
+  int checkRc = sqlite3_prepare_v2(db, "select count(*) from sqlite_master", -1, &check, nullptr);
+  if (checkRc == SQLITE_OK) checkRc = sqlite3_step(check);
+  sqlite3_finalize(check);
+  if (checkRc != SQLITE_ROW) {
+    why = sqliteMessage(db);
+    sqlite3_close_v2(db);
+    return nullptr;
+  }
+  return db;
 }
 
 // Finalizes the statement however the scope is left.
@@ -240,31 +275,28 @@ void Connection::open() {
   if (db_) return;
   const QString file = dataSource();
   if (file.isEmpty())
-    throw DatabaseError("Cannot open the database: the connection string names no Data Source");
-  sqlite3* db = nullptr;
-  const QByteArray name = file.toUtf8();
-  const int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-  if (rc != SQLITE_OK) {
-    const std::string why = sqliteMessage(db);
-    sqlite3_close_v2(db);
-    throw DatabaseError("Cannot open the database file " + quoted(file) + ": " + why);
+    raise(QStringLiteral("无法打开数据库：连接字符串没有指明数据库文件（Data Source）"));
+  file_ = QFileInfo(file).absoluteFilePath();
+  QString why;
+  db_ = openHandle(file, why);
+  if (!db_) raise(QStringLiteral("无法打开数据库文件 %1（%2）").arg(named(file_), why));
+  source_ = file;
+}
+
+void Connection::makeWritable() {
+  if (!db_ || sqlite3_db_readonly(db_, "main") != 1) return;
+  // SQLite opened a file that was read-only then for reading only, and a connection stays
+  // so for good; once the file is writable again a fresh connection can write to it. A
+  // file still read-only keeps the old connection, whose write then fails plainly.
+  QString why;
+  sqlite3* fresh = openHandle(source_, why);
+  if (!fresh) return;
+  if (sqlite3_db_readonly(fresh, "main") == 1) {
+    sqlite3_close_v2(fresh);
+    return;
   }
-  sqlite3_busy_timeout(db, kBusyTimeoutMs);
-  // The windows' statements delimit text with double quotes; let SQLite read "..." that
-  // names no column as text, whatever its build default.
-  sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 1, nullptr);
-  sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 1, nullptr);
-  // sqlite3_open_v2 does not read the file; a file that is no database fails only here.
-  sqlite3_stmt* check = nullptr;
-  int checkRc = sqlite3_prepare_v2(db, "select count(*) from sqlite_master", -1, &check, nullptr);
-  if (checkRc == SQLITE_OK) checkRc = sqlite3_step(check);
-  sqlite3_finalize(check);
-  if (checkRc != SQLITE_ROW) {
-    const std::string why = sqliteMessage(db);
-    sqlite3_close_v2(db);
-    throw DatabaseError("Cannot open the database file " + quoted(file) + ": " + why);
-  }
-  db_ = db;
+  sqlite3_close_v2(db_);
+  db_ = fresh;
 }
 
 void Connection::close() {
@@ -274,22 +306,25 @@ void Connection::close() {
 }
 
 void Connection::execute(const QString& sql, const QVariantList& parameters) {
-  if (!db_) throw DatabaseError("The database connection is not open: " + fromQString(sql));
+  if (!db_) raise(QStringLiteral("数据库没有打开"), sql);
+  makeWritable();
   Statement st;
   const QByteArray text = sql.toUtf8();
+  const auto failed = [&] {
+    raise(QStringLiteral("数据库文件 %1 执行失败（%2）").arg(named(file_), sqliteMessage(db_)), sql);
+  };
   if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &st.stmt,
                          nullptr) != SQLITE_OK)
-    throw DatabaseError(sqliteMessage(db_) + "\n" + fromQString(sql));
+    failed();
   if (!st.stmt) return;  // only white space or a comment
   if (parameters.size() > sqlite3_bind_parameter_count(st.stmt))
-    throw DatabaseError("Too many parameters for the statement\n" + fromQString(sql));
+    raise(QStringLiteral("语句的参数太多"), sql);
   for (qsizetype i = 0; i < parameters.size(); ++i)
-    if (bindValue(st.stmt, static_cast<int>(i + 1), parameters[i]) != SQLITE_OK)
-      throw DatabaseError(sqliteMessage(db_) + "\n" + fromQString(sql));
+    if (bindValue(st.stmt, static_cast<int>(i + 1), parameters[i]) != SQLITE_OK) failed();
   int rc;
   while ((rc = sqlite3_step(st.stmt)) == SQLITE_ROW) {
   }
-  if (rc != SQLITE_DONE) throw DatabaseError(sqliteMessage(db_) + "\n" + fromQString(sql));
+  if (rc != SQLITE_DONE) failed();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -299,14 +334,16 @@ Query::Query(QObject* owner) : QObject(owner) {}
 
 Query::~Query() { dropPending(); }
 
-void Query::fail(const std::string& message) const {
-  throw DatabaseError(message + "\n" + fromQString(sql_));
+void Query::fail(const QString& message) const { raise(message, sql_); }
+
+void Query::failReading(sqlite3* db) const {
+  fail(QStringLiteral("读取数据库文件 %1 失败（%2）").arg(named(fileName()), sqliteMessage(db)));
 }
 
-void Query::requireActive(const char* operation) const {
-  if (!active_)
-    throw DatabaseError(std::string("Cannot ") + operation + ": the query " +
-                        quoted(objectName()) + " is closed");
+QString Query::fileName() const { return connection_ ? connection_->fileName() : QString(); }
+
+void Query::requireActive() const {
+  if (!active_) fail(QStringLiteral("查询%1没有打开").arg(named(objectName())));
 }
 
 void Query::dropPending() {
@@ -324,19 +361,19 @@ void Query::setSql(const QString& text) { sql_ = text; }
 void Query::open() {
   close();
   if (!connection_ || !connection_->isOpen())
-    fail("Cannot open the query " + quoted(objectName()) + ": no open database connection");
+    fail(QStringLiteral("查询%1没有打开的数据库连接").arg(named(objectName())));
   sqlite3* db = connection_->handle();
   Statement st;
   const QByteArray text = sql_.toUtf8();
   if (sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &st.stmt,
                          nullptr) != SQLITE_OK)
-    fail(sqliteMessage(db));
-  if (!st.stmt) fail("The query " + quoted(objectName()) + " has no statement");
+    failReading(db);
+  if (!st.stmt) fail(QStringLiteral("查询%1没有语句").arg(named(objectName())));
   if (parameters_.size() > sqlite3_bind_parameter_count(st.stmt))
-    fail("Too many parameters for the statement");
+    fail(QStringLiteral("语句的参数太多"));
   for (qsizetype i = 0; i < parameters_.size(); ++i)
     if (bindValue(st.stmt, static_cast<int>(i + 1), parameters_[i]) != SQLITE_OK)
-      fail(sqliteMessage(db));
+      failReading(db);
 
   const int columns = sqlite3_column_count(st.stmt);
   std::vector<FieldInfo> fields;
@@ -355,7 +392,7 @@ void Query::open() {
     for (int c = 0; c < columns; ++c) row.push_back(columnValue(st.stmt, c));
     rows.push_back(std::move(row));
   }
-  if (rc != SQLITE_DONE) fail(sqliteMessage(db));
+  if (rc != SQLITE_DONE) failReading(db);
 
   // A computed column (count(*), an expression) has no declared type: take its kind from
   // the values, so a number stays a number.
@@ -390,7 +427,7 @@ void Query::close() {
 }
 
 void Query::first() {
-  requireActive("move to the first row");
+  requireActive();
   dropPending();
   row_ = 0;
   beforeFirst_ = true;
@@ -398,7 +435,7 @@ void Query::first() {
 }
 
 void Query::last() {
-  requireActive("move to the last row");
+  requireActive();
   dropPending();
   row_ = rows_.empty() ? 0 : static_cast<long long>(rows_.size()) - 1;
   beforeFirst_ = rows_.empty();
@@ -406,7 +443,7 @@ void Query::last() {
 }
 
 void Query::next() {
-  requireActive("move to the next row");
+  requireActive();
   dropPending();
   if (row_ + 1 < static_cast<long long>(rows_.size())) {
     ++row_;
@@ -419,7 +456,7 @@ void Query::next() {
 }
 
 void Query::prior() {
-  requireActive("move to the previous row");
+  requireActive();
   dropPending();
   if (row_ > 0) {
     --row_;
@@ -432,22 +469,22 @@ void Query::prior() {
 }
 
 bool Query::eof() const {
-  requireActive("test for the end of data");
+  requireActive();
   return pastEnd_;
 }
 
 bool Query::bof() const {
-  requireActive("test for the start of data");
+  requireActive();
   return beforeFirst_;
 }
 
 int Query::recordCount() const {
-  requireActive("count the rows");
+  requireActive();
   return static_cast<int>(rows_.size());
 }
 
 Query::Bookmark Query::bookmark() const {
-  requireActive("take a bookmark");
+  requireActive();
   if (rows_.empty() || appending_) return -1;
   return row_;
 }
@@ -457,8 +494,8 @@ bool Query::bookmarkValid(Bookmark mark) const {
 }
 
 void Query::gotoBookmark(Bookmark mark) {
-  requireActive("go to a bookmark");
-  if (!bookmarkValid(mark)) fail("Bookmark " + std::to_string(mark) + " names no row");
+  requireActive();
+  if (!bookmarkValid(mark)) fail(QStringLiteral("书签 %1 不指向任何记录").arg(mark));
   dropPending();
   row_ = mark;
   beforeFirst_ = false;
@@ -466,30 +503,30 @@ void Query::gotoBookmark(Bookmark mark) {
 }
 
 QStringList Query::fieldNames() const {
-  requireActive("list the fields");
+  requireActive();
   QStringList names;
   for (const auto& f : fields_) names << f.name;
   return names;
 }
 
 int Query::fieldCount() const {
-  requireActive("count the fields");
+  requireActive();
   return static_cast<int>(fields_.size());
 }
 
 FieldInfo Query::fieldInfo(int index) const {
-  requireActive("read a field");
+  requireActive();
   if (index < 0 || index >= static_cast<int>(fields_.size()))
-    fail("Field index " + std::to_string(index) + " out of range");
+    fail(QStringLiteral("字段序号 %1 超出范围").arg(index));
   return fields_[static_cast<std::size_t>(index)];
 }
 
 bool Query::hasField(const QString& name) const { return active_ && columnIndex(name) >= 0; }
 
 FieldInfo Query::fieldInfo(const QString& name) const {
-  requireActive("read a field");
+  requireActive();
   const int c = columnIndex(name);
-  if (c < 0) fail("Field " + quoted(name) + " not found");
+  if (c < 0) fail(QStringLiteral("没有字段%1").arg(named(name)));
   return fields_[static_cast<std::size_t>(c)];
 }
 
@@ -500,9 +537,9 @@ int Query::columnIndex(const QString& name) const {
 }
 
 QVariant Query::value(const QString& name) const {
-  requireActive("read a field");
+  requireActive();
   const int c = columnIndex(name);
-  if (c < 0) fail("Field " + quoted(name) + " not found");
+  if (c < 0) fail(QStringLiteral("没有字段%1").arg(named(name)));
   if (appending_) {
     for (const auto& [field, v] : pending_)
       if (sameName(field, fields_[static_cast<std::size_t>(c)].name)) return v;
@@ -538,17 +575,17 @@ QByteArray Query::blob(const QString& name) const {
 QString Query::tableName() const { return tableAfterFrom(sql_); }
 
 void Query::append() {
-  requireActive("append a row");
-  if (tableName().isEmpty()) fail("Cannot append: the statement names no table");
+  requireActive();
+  if (tableName().isEmpty()) fail(QStringLiteral("无法添加记录：语句没有指明表"));
   pending_.clear();
   appending_ = true;
 }
 
 void Query::setFieldValue(const QString& name, const QVariant& value) {
-  requireActive("set a field");
-  if (!appending_) fail("Cannot set field " + quoted(name) + ": no row is being appended");
+  requireActive();
+  if (!appending_) fail(QStringLiteral("无法填写字段%1：没有正在添加的记录").arg(named(name)));
   const int c = columnIndex(name);
-  if (c < 0) fail("Field " + quoted(name) + " not found");
+  if (c < 0) fail(QStringLiteral("没有字段%1").arg(named(name)));
   const QString& field = fields_[static_cast<std::size_t>(c)].name;
   for (auto& [existing, v] : pending_) {
     if (existing == field) {
@@ -560,9 +597,11 @@ void Query::setFieldValue(const QString& name, const QVariant& value) {
 }
 
 void Query::post() {
-  requireActive("post a row");
-  if (!appending_) fail("Cannot post: no row is being appended");
-  if (!connection_ || !connection_->isOpen()) fail("Cannot post: no open database connection");
+  requireActive();
+  if (!appending_) fail(QStringLiteral("无法保存记录：没有正在添加的记录"));
+  if (!connection_ || !connection_->isOpen())
+    fail(QStringLiteral("无法保存记录：数据库没有打开"));
+  connection_->makeWritable();
   sqlite3* db = connection_->handle();
   const QString table = tableName();
 
@@ -581,18 +620,22 @@ void Query::post() {
     insert += " (" + names.join(u',') + ") VALUES (" + marks.join(u',') + ")";
   }
 
+  const auto failed = [&] {
+    raise(QStringLiteral("无法把记录写入数据库文件 %1（%2）").arg(named(fileName()), sqliteMessage(db)),
+          insert);
+  };
   sqlite3_int64 rowid = 0;
   {
     Statement st;
     const QByteArray text = insert.toUtf8();
     if (sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &st.stmt,
                            nullptr) != SQLITE_OK)
-      throw DatabaseError(sqliteMessage(db) + "\n" + fromQString(insert));
+      failed();
     for (qsizetype i = 0; i < values.size(); ++i)
       if (bindValue(st.stmt, static_cast<int>(i + 1), values[i]) != SQLITE_OK)
-        throw DatabaseError(sqliteMessage(db) + "\n" + fromQString(insert));
+        failed();
     if (sqlite3_step(st.stmt) != SQLITE_DONE)
-      throw DatabaseError(sqliteMessage(db) + "\n" + fromQString(insert));
+      failed();
     rowid = sqlite3_last_insert_rowid(db);
   }
 
@@ -622,7 +665,7 @@ void Query::post() {
 }
 
 void Query::cancel() {
-  requireActive("cancel a row");
+  requireActive();
   dropPending();
 }
 

@@ -31,6 +31,11 @@ class Connection : public QObject {
 
   // Opens the file; a missing or unreadable file raises DatabaseError naming it.
   void open();
+  // The file opened last, as an absolute path (for messages).
+  QString fileName() const { return file_; }
+  // A file that was read-only when it was opened can be written only through a new
+  // connection once it is writable again; every write asks for one first.
+  void makeWritable();
   void close();
   bool isOpen() const { return db_ != nullptr; }
   sqlite3* handle() const { return db_; }
@@ -40,6 +45,8 @@ class Connection : public QObject {
 
  private:
   QString connectionString_;
+  QString source_;  // the file as the connection string names it
+  QString file_;
   sqlite3* db_ = nullptr;
 };
 
@@ -104,7 +111,7 @@ class Query : public QObject {
   // Value of a column of the current row; null (or no current row) gives a null QVariant.
   QVariant value(const QString& name) const;
   bool isNull(const QString& name) const;
-  QString text(const QString& name) const;          // null reads as empty text
+  QString text(const QString& name) const;            // null reads as empty text
   std::string engineText(const QString& name) const;  // the same, as engine text
   QString displayText(const QString& name) const;
   QByteArray blob(const QString& name) const;
@@ -121,9 +128,11 @@ class Query : public QObject {
   int columnIndex(const QString& name) const;  // -1 when absent
   QString tableName() const;
 
-  void requireActive(const char* operation) const;
+  QString fileName() const;
+  void requireActive() const;
   void dropPending();
-  [[noreturn]] void fail(const std::string& message) const;
+  [[noreturn]] void fail(const QString& message) const;
+  [[noreturn]] void failReading(sqlite3* db) const;
 
   // Guarded: a connection destroyed before its queries leaves them closed, not dangling.
   QPointer<Connection> connection_;

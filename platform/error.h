@@ -17,10 +17,16 @@ class Error : public std::exception {
   std::string message_;
 };
 
-// A statement, connection or row operation of the database layer failed.
+// A statement, connection or row operation of the database layer failed. The message is for
+// the user; the statement that failed, if any, is kept apart for developers' tools.
 class DatabaseError : public Error {
  public:
-  using Error::Error;
+  explicit DatabaseError(std::string message, std::string statement = {})
+      : Error(std::move(message)), statement_(std::move(statement)) {}
+  const std::string& statement() const noexcept { return statement_; }
+
+ private:
+  std::string statement_;
 };
 
 // A picture file could not be loaded (missing, unknown extension, damaged); names the file.

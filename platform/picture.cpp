@@ -9,6 +9,7 @@
 #include <jerror.h>
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -85,7 +86,7 @@ bool runDecoder(JpegJob& job) {
   const std::uint64_t pixels =
       static_cast<std::uint64_t>(job.info.output_width) * job.info.output_height;
   if (pixels == 0 || pixels > kMaxPixels) {
-    job.failure = "the picture is too large";
+    job.failure = "the picture is too large";  // libjpeg's own words are English too
     jpeg_destroy_decompress(&job.info);
     return false;
   }
@@ -120,23 +121,30 @@ bool runDecoder(JpegJob& job) {
   return true;
 }
 
-std::string named(const QString& path) { return "\"" + fromQString(path) + "\""; }
+// Messages are for the user: Chinese, naming the file, the decoder's own words in
+// parentheses after them.
+QString named(const QString& path) {
+  return u'“' + QDir::toNativeSeparators(QDir::cleanPath(path)) + u'”';
+}
+
+[[noreturn]] void fail(const QString& message) { throw PictureError(fromQString(message)); }
 
 }  // namespace
 
 QImage decodeJpeg(const std::uint8_t* data, std::size_t size) {
-  if (data == nullptr || size == 0) throw DecoderError("JPEG error: no data");
+  if (data == nullptr || size == 0) throw DecoderError(fromQString(QStringLiteral("图像数据为空")));
   JpegJob job;
   job.data = data;
   job.size = size;
   if (!runDecoder(job))
-    throw DecoderError(std::string("JPEG error: ") +
-                       (job.failure ? job.failure : job.err.message));
+    throw DecoderError(fromQString(QStringLiteral("图像数据无法解码（%1）")
+                                       .arg(QString::fromUtf8(job.failure ? job.failure
+                                                                          : job.err.message))));
   return job.image;
 }
 
 QImage loadPicture(const QString& given) {
-  if (given.isEmpty()) throw PictureError("Cannot load the picture \"\": no file name given");
+  if (given.isEmpty()) fail(QStringLiteral("没有给出图片文件名"));
   // Stored picture paths use backslashes; where no file of the exact name exists, the same
   // path with '/' is the one meant.
   QString path = given;
@@ -146,29 +154,27 @@ QImage loadPicture(const QString& given) {
   const QString ext = fileInfo.suffix().toLower();
   const bool jpeg = ext == u"jpg" || ext == u"jpeg";
   const bool qtFormat = ext == u"bmp" || ext == u"ico";
+  if (fileInfo.isDir()) fail(QStringLiteral("%1 是文件夹，不是图片文件").arg(named(path)));
   if (ext == u"emf" || ext == u"wmf")
-    throw PictureError("Cannot load the picture " + named(given) +
-                       ": unsupported picture format (." + fromQString(ext) + ")");
-  if (!jpeg && !qtFormat)
-    throw PictureError("Cannot load the picture " + named(given) +
-                       ": unknown picture file extension (." + fromQString(fileInfo.suffix()) +
-                       ")");
-  if (fileInfo.isDir())
-    throw PictureError("Cannot load the picture " + named(given) + ": it is a folder");
+    fail(QStringLiteral("不支持图片文件 %1 的格式（.%2）").arg(named(path), fileInfo.suffix()));
+  if (!jpeg && !qtFormat) {
+    if (fileInfo.suffix().isEmpty())
+      fail(QStringLiteral("图片文件 %1 没有扩展名，无法识别图片格式").arg(named(path)));
+    fail(QStringLiteral("无法识别图片文件 %1 的格式（.%2）").arg(named(path), fileInfo.suffix()));
+  }
+  if (!fileInfo.exists()) fail(QStringLiteral("找不到图片文件 %1").arg(named(path)));
 
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
-    throw PictureError("Cannot open the picture file " + named(given) + ": " +
-                       fromQString(file.errorString()));
-  if (file.size() > kMaxFileBytes)
-    throw PictureError("Cannot load the picture " + named(given) + ": the file is too large");
+    fail(QStringLiteral("无法打开图片文件 %1（%2）").arg(named(path), file.errorString()));
+  if (file.size() > kMaxFileBytes) fail(QStringLiteral("图片文件 %1 太大").arg(named(path)));
   const QByteArray bytes = file.readAll();
   if (jpeg) {
     try {
       return decodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                         static_cast<std::size_t>(bytes.size()));
     } catch (const DecoderError& e) {
-      throw PictureError("Damaged picture file " + named(given) + ": " + e.message());
+      fail(QStringLiteral("图片文件 %1 已损坏：%2").arg(named(path), toQString(e.message())));
     }
   }
   QBuffer buffer;
@@ -178,8 +184,7 @@ QImage loadPicture(const QString& given) {
   reader.setDecideFormatFromContent(false);
   QImage image = reader.read();
   if (image.isNull())
-    throw PictureError("Damaged picture file " + named(given) + ": " +
-                       fromQString(reader.errorString()));
+    fail(QStringLiteral("图片文件 %1 已损坏（%2）").arg(named(path), reader.errorString()));
   return image;
 }
 

@@ -1,12 +1,20 @@
 // The add window driven through its widgets: validation, the duplicate check, what is stored,
 // the picture chooser, failed posts and a second process writing the same file.
+#include <fcntl.h>
+#include <linux/fs.h>
 #include <sqlite3.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,12 +23,15 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
+#include <QTreeView>
 
 #include "app/add_data.h"
 #include "app/open_picture_dialog.h"
 #include "app/recipe_store.h"
 #include "platform/error.h"
 #include "platform/picture.h"
+#include "platform/text.h"
+#include "readable_message.h"
 #include "window_fixture.h"
 
 namespace kelpo::testing_windows {
@@ -258,24 +269,73 @@ TEST_F(AddWindow, NameTheDatabaseMatchesLooselyIsNoDuplicate) {
   EXPECT_EQ(storedRows(), 2);
 }
 
-TEST_F(AddWindow, FileOutsideTheProgramFolderIsCutTheSameWayAndDoesNotResolve) {
-  const QString outside = folder_.path() + QStringLiteral("/elsewhere/dish.jpg");
-  ASSERT_TRUE(QDir().mkpath(folder_.path() + QStringLiteral("/elsewhere")));
-  ASSERT_TRUE(solid(Qt::green, 10, 10).save(outside, "JPG"));
+TEST_F(AddWindow, PictureTheStoredPathCouldNotFindIsCopiedIntoItsCategoryFolder) {
+  // Pictures chosen outside the program folder, or too deep in it for the 40 bytes, would be
+  // stored as a cut of their path that names no file.
+  const QString elsewhere = folder_.path() + QStringLiteral("/elsewhere/");
+  ASSERT_TRUE(QDir().mkpath(elsewhere));
+  ASSERT_TRUE(QDir().mkpath(folder_.path() + QStringLiteral("/other")));
+  const QString green = elsewhere + QStringLiteral("dish.jpg");
+  const QString yellow = folder_.path() + QStringLiteral("/other/dish.jpg");
+  const QString longName = elsewhere + QStringLiteral("一二三四五六七八九十百千万亿兆.bmp");
+  const QString deep =
+      programFolder_ + QStringLiteral("Pictures/家常菜/很长很长的名字的红烧肉照片.bmp");
+  ASSERT_TRUE(solid(Qt::green, 10, 10).save(green, "JPG"));
+  ASSERT_TRUE(solid(Qt::yellow, 10, 10).save(yellow, "JPG"));
+  ASSERT_TRUE(solid(Qt::cyan, 12, 10).save(longName, "BMP"));
+  ASSERT_TRUE(solid(Qt::magenta, 14, 10).save(deep, "BMP"));
+
+  struct Case {
+    QString category;
+    QString chosen;
+    QString stored;  // empty: any value of at most 40 bytes below the category's folder
+    QColor colour;
+  };
+  const Case cases[] = {
+      // Copied into a folder made for the category.
+      {QStringLiteral("川菜"), green, QStringLiteral("\\Pictures\\川菜\\dish.jpg"), Qt::green},
+      // The same picture again is the same copy.
+      {QStringLiteral("川菜"), green, QStringLiteral("\\Pictures\\川菜\\dish.jpg"), Qt::green},
+      // Another picture of that name never overwrites it.
+      {QStringLiteral("川菜"), yellow, QStringLiteral("\\Pictures\\川菜\\dish-2.jpg"), Qt::yellow},
+      // Long names and categories are shortened so the value fits without a cut.
+      {QStringLiteral("四川风味家常小炒菜"), longName, QString(), Qt::cyan},
+      {QStringLiteral("家常菜"), deep, QString(), Qt::magenta},
+      // A category spelling a path still makes one folder below Pictures.
+      {QStringLiteral("../川菜/小吃"), green, QString(), Qt::green},
+  };
   auto window = open();
   AddWidgets ui(window.get());
-  choose(*window, outside);
-  MessageCapture messages;
-  fill(*window, QStringLiteral("川菜"), QStringLiteral("外来菜"), QStringLiteral("料"),
-       QStringLiteral("法"), QString());
-  ui.Button1->click();
-  // The program folder ".../app/" is as long as ".../elsewh": the value starts at its last
-  // character.
-  const auto stored = rows(kSelectAll);
-  ASSERT_EQ(stored.size(), 4u);
-  EXPECT_EQ(stored[3][4], QStringLiteral("ewhere\\dish.jpg"));
-  EXPECT_THROW(loadPicture(recipes::picturePathForDisplay(programFolder_, stored[3][4])),
-               PictureError);
+  int added = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.category.toStdString() + " " + c.chosen.toStdString());
+    choose(*window, c.chosen);
+    MessageCapture messages;
+    fill(*window, c.category, QStringLiteral("外来菜%1").arg(++added), QStringLiteral("料"),
+         QStringLiteral("法"), QString());
+    ui.Button1->click();
+    ASSERT_EQ(messages.texts(), QStringList{QStringLiteral("添加成功！")});
+    EXPECT_EQ(window->chosenPictureFile(), c.chosen);
+    const QString stored = rows(kSelectAll).back()[4];
+    if (!c.stored.isEmpty()) {
+      EXPECT_EQ(stored, c.stored);
+    }
+    EXPECT_LE(engineByteLength(stored), 40u);
+    EXPECT_TRUE(stored.startsWith(QStringLiteral("\\Pictures\\"))) << stored.toStdString();
+    EXPECT_EQ(stored.count(u'\\'), 3) << stored.toStdString();
+    EXPECT_EQ(stored.section(u'.', -1), QFileInfo(c.chosen).suffix());
+    const QString file = recipes::picturePathForDisplay(programFolder_, stored);
+    EXPECT_TRUE(QFileInfo(file).canonicalFilePath().startsWith(programFolder_ + "Pictures/"));
+    const QColor shown = loadPicture(file).pixelColor(1, 1);  // JPEG colours are near
+    EXPECT_NEAR(shown.red(), c.colour.red(), 8);
+    EXPECT_NEAR(shown.green(), c.colour.green(), 8);
+    EXPECT_NEAR(shown.blue(), c.colour.blue(), 8);
+  }
+  // One copy per picture; the originals stay where they were.
+  EXPECT_EQ(QDir(programFolder_ + QStringLiteral("Pictures/川菜")).entryList(QDir::Files),
+            (QStringList{QStringLiteral("dish-2.jpg"), QStringLiteral("dish.jpg")}));
+  EXPECT_TRUE(QFileInfo::exists(green));
+  EXPECT_TRUE(QFileInfo::exists(deep));
 }
 
 TEST_F(AddWindow, UnloadablePictureIsReportedButStaysChosen) {
@@ -332,7 +392,8 @@ TEST_F(AddWindow, PictureDialogConfirmsTheSelectedFileAndPreviewsIt) {
   EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
   EXPECT_EQ(dialog->nameFilters(), OpenPictureDialog::pictureFilters());
   ASSERT_EQ(dialog->nameFilters().size(), 6);
-  EXPECT_EQ(dialog->nameFilters()[0], QStringLiteral("All (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf)"));
+  EXPECT_EQ(dialog->nameFilters()[0],
+            QStringLiteral("所有图片 (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf)"));
 
   // Extensions are matched without regard to case; other files are not offered.
   const QString folder = programFolder_ + QStringLiteral("Pictures/家常菜");
@@ -389,6 +450,150 @@ TEST_F(AddWindow, PictureDialogConfirmsTheSelectedFileAndPreviewsIt) {
   QTimer::singleShot(0, dialog, [&] { static_cast<QDialog*>(dialog)->reject(); });
   click(ui.Image1, QPoint(20, 20));
   EXPECT_EQ(window->chosenPictureFile(), redPhoto_);
+}
+
+// Makes the database file read-only for this user, the super-user included, and undoes it.
+class ReadOnlyFile {
+ public:
+  explicit ReadOnlyFile(const QString& file) : file_(file) {
+    QFile::setPermissions(file_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    // The super-user writes to any file whose mode forbids it; only the immutable flag stops
+    // that user as well.
+    if (::access(QFile::encodeName(file_).constData(), W_OK) == 0) immutable_ = setImmutable(true);
+    readOnly_ = ::access(QFile::encodeName(file_).constData(), W_OK) != 0;
+  }
+  ~ReadOnlyFile() { makeWritable(); }
+  bool readOnly() const { return readOnly_; }
+  void makeWritable() {
+    if (immutable_) immutable_ = !setImmutable(false);
+    QFile::setPermissions(
+        file_, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+  }
+
+ private:
+  bool setImmutable(bool on) {
+    const int fd = ::open(QFile::encodeName(file_).constData(), O_RDONLY);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+      flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+      done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+  }
+  QString file_;
+  bool immutable_ = false;
+  bool readOnly_ = false;
+};
+
+TEST_F(AddWindow, AFileMadeWritableAgainTakesTheNextAdditionWithoutARestart) {
+  connection_.close();
+  ReadOnlyFile readOnly(databaseFile_);
+  if (!readOnly.readOnly()) GTEST_SKIP() << "this user cannot make a file read-only";
+  connection_.open();  // as Kelpo started on a read-only catalogue
+  auto window = open();
+  AddWidgets ui(window.get());
+  choose(*window, redPhoto_);
+  MessageCapture messages;
+  fill(*window, QStringLiteral("川菜"), QStringLiteral("夫妻肺片"), QStringLiteral("牛肉"),
+       QStringLiteral("拌"), QString());
+  ui.Button1->click();
+  ASSERT_EQ(messages.records.size(), 1u);
+  EXPECT_EQ(messages.records[0].icon, MessageIcon::Critical);
+  EXPECT_TRUE(messages.records[0].text.contains(QStringLiteral("readonly")))
+      << messages.records[0].text.toStdString();
+  testing_messages::expectReadable(messages.records[0].text, databaseFile_);
+  EXPECT_EQ(storedRows(), 3);
+  EXPECT_EQ(ui.Edit1->text(), QStringLiteral("夫妻肺片"));
+
+  readOnly.makeWritable();
+  messages.records.clear();
+  ui.Button1->click();
+  EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("添加成功！")});
+  EXPECT_EQ(storedRows(), 4);
+}
+
+TEST_F(AddWindow, TabMovesOnFromTheMultiLineBoxesAndEscapeKeepsTheRecipe) {
+  auto window = open();
+  AddWidgets ui(window.get());
+  window->show();
+  QApplication::setActiveWindow(window.get());
+  for (QPlainTextEdit* memo : {ui.Memo3, ui.Memo2, ui.Memo1}) {
+    SCOPED_TRACE(memo->objectName().toStdString());
+    memo->setPlainText(QStringLiteral("豆腐"));
+    memo->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), memo);
+    pressKey(memo, Qt::Key_Tab, QStringLiteral("\t"));
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("豆腐"));
+    EXPECT_NE(QApplication::focusWidget(), memo);
+  }
+  fill(*window, QStringLiteral("川菜"), QStringLiteral("半道菜"), QStringLiteral("料"), QString(),
+       QString());
+  expectEscapeKeepsOpen(window.get(), ui.Memo3);
+  EXPECT_EQ(ui.Edit1->text(), QStringLiteral("半道菜"));
+  EXPECT_EQ(ui.Memo3->toPlainText(), QStringLiteral("料"));
+}
+
+// Qt's own texts in the chooser come from its Chinese translations; the program's own
+// captions stay as set, even when a folder is selected.
+TEST_F(AddWindow, PictureChooserSpeaksChineseAndShowsWholeColumns) {
+  auto window = std::make_unique<TAddData>(&connection_, programFolder_);
+  OpenPictureDialog* dialog = window->pictureDialog();
+  const QString pictures = programFolder_ + QStringLiteral("Pictures");
+  const QString folder = pictures + QStringLiteral("/家常菜");
+  QStringList headers;
+  QString onFolder;
+  QString onFile;
+  QString cancel;
+  std::vector<std::pair<int, int>> widths;  // column width, width its contents need
+  QTimer::singleShot(0, dialog, [&] {
+    dialog->setViewMode(QFileDialog::Detail);
+    auto* model = dialog->findChild<QFileSystemModel*>();
+    auto* details = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    const auto listed = [&](const QString& where, int rows) {
+      QDeadlineTimer deadline(5000);
+      while (model->rowCount(model->index(where)) < rows && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    };
+    if (model && details && buttons) {
+      for (int column = 0; column < model->columnCount(); ++column)
+        headers << model->headerData(column, Qt::Horizontal).toString();
+      cancel = buttons->button(QDialogButtonBox::Cancel)->text();
+      dialog->setDirectory(pictures);
+      listed(pictures, 1);
+      details->selectionModel()->setCurrentIndex(
+          model->index(folder), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+      onFolder = buttons->button(QDialogButtonBox::Open)->text();
+      dialog->setDirectory(folder);
+      listed(folder, 2);
+      details->selectionModel()->setCurrentIndex(
+          model->index(redPhoto_), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+      onFile = buttons->button(QDialogButtonBox::Open)->text();
+      QCoreApplication::processEvents();
+      QHeaderView* header = details->header();
+      for (int column = 1; column < header->count(); ++column)
+        widths.emplace_back(
+            header->sectionSize(column),
+            std::max(static_cast<QAbstractItemView*>(details)->sizeHintForColumn(column),
+                     header->sectionSizeHint(column)));
+    }
+    static_cast<QDialog*>(dialog)->reject();
+  });
+  click(AddWidgets(window.get()).Image1, QPoint(20, 20));
+
+  ASSERT_EQ(headers.size(), 4);
+  for (const QString& header : headers) {
+    ASSERT_FALSE(header.isEmpty());
+    EXPECT_GE(header.front().unicode(), 0x2E80) << header.toStdString();  // Chinese
+  }
+  EXPECT_EQ(cancel, QStringLiteral("取消"));
+  EXPECT_EQ(onFolder, QStringLiteral("打开"));
+  EXPECT_EQ(onFile, QStringLiteral("打开"));
+  ASSERT_EQ(widths.size(), 3u);
+  for (const auto& [width, needed] : widths) EXPECT_GE(width, needed);
 }
 
 // A second process writing the same file: the addition waits for it, or fails plainly when

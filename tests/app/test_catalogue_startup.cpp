@@ -1,6 +1,8 @@
 // Program start-up and the generic error report: what reaches the user when things fail.
 #include <gtest/gtest.h>
 
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <stdexcept>
@@ -57,6 +59,16 @@ TEST(ErrorReport, AFailingHandlerIsReportedAndTheProgramGoesOn) {
   EXPECT_FALSE(after);
   ASSERT_EQ(messages.records.size(), 3u);
   EXPECT_EQ(messages.records[2].text, u8("picture missing"));
+}
+
+TEST(QtTexts, MessageBoxButtonsSpeakChinese) {
+  application();
+  for (const auto& [button, text] :
+       {std::pair{QMessageBox::Ok, "确定"}, {QMessageBox::Cancel, "取消"}}) {
+    QMessageBox box(QMessageBox::NoIcon, u8("Kelpo"), u8("添加成功！"), button);
+    ASSERT_NE(box.button(button), nullptr);
+    EXPECT_EQ(box.button(button)->text(), u8(text));
+  }
 }
 
 class StartUpTest : public CatalogueTest {};

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "app/recipe_store.h"
 #include "catalogue_fixture.h"
 #include "platform/error.h"
+#include "readable_message.h"
 
 namespace kelpo {
 namespace {
@@ -178,36 +180,75 @@ TEST_F(CatalogueWindowTest, SelectionShowsTheFirstRowOfTheNodesStatement) {
   EXPECT_TRUE(messages.records.empty());
 }
 
-TEST_F(CatalogueWindowTest, AFailedPhotographKeepsThePreviousPictureAndTips) {
-  const char* bad[] = {"\\Pictures\\川菜\\不存在.bmp", "\\Pictures\\川菜\\说明.txt", "", nullptr};
+TEST_F(CatalogueWindowTest, AFailedPhotographKeepsThePreviousPictureAndTipsAndSaysWhy) {
+  struct Case {
+    const char* name;
+    const char* picture;
+    const char* says;   // what the message says, in Chinese
+    const char* names;  // the file (below the program folder) or recipe it names
+  };
+  const Case cases[] = {
+      {"一", "\\Pictures\\川菜\\不存在.bmp", "找不到图片文件", "Pictures/川菜/不存在.bmp"},
+      {"二", "\\Pictures\\川菜\\说明.txt", "无法识别", "Pictures/川菜/说明.txt"},
+      {"三", "Pictures\\川菜\\坏.jpg", "已损坏", "Pictures/川菜/坏.jpg"},
+      {"四", "", "没有图片", "四"},
+      {"五", nullptr, "没有图片", "五"},
+  };
   std::vector<Recipe> recipes = {
       {"川菜", "麻婆豆腐", "豆腐", "切块", "\\Pictures\\川菜\\麻婆豆腐.bmp", "趁热吃"}};
-  const char* names[] = {"一", "二", "三", "四"};
-  for (int i = 0; i < 4; ++i)
-    recipes.push_back({"川菜", names[i], names[i], names[i], bad[i], names[i]});
+  for (const Case& c : cases)
+    recipes.push_back({"川菜", c.name, c.name, c.name, c.picture, c.name});
   writeCatalogue(recipes);
   writePhoto(u8("Pictures/川菜/麻婆豆腐.bmp"), Qt::red);
-  QFile text(path(u8("Pictures/川菜/说明.txt")));
-  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-  text.write("not a picture");
-  text.close();
+  for (const char* file : {"Pictures/川菜/说明.txt", "Pictures/川菜/坏.jpg"}) {
+    QFile junk(path(u8(file)));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a picture");
+  }
 
   auto window = openWindow();
   const Widgets ui(*window);
-  for (int i = 0; i < 4; ++i) {
-    SCOPED_TRACE(bad[i] ? bad[i] : "null");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     select(*window, {u8("川菜"), u8("麻婆豆腐")});
     MessageCapture messages;
-    select(*window, {u8("川菜"), u8(names[i])});
-    EXPECT_EQ(ui.Memo1->toPlainText(), u8(names[i]));
-    EXPECT_EQ(ui.Memo2->toPlainText(), u8(names[i]));
+    select(*window, {u8("川菜"), u8(c.name)});
+    EXPECT_EQ(ui.Memo1->toPlainText(), u8(c.name));
+    EXPECT_EQ(ui.Memo2->toPlainText(), u8(c.name));
     EXPECT_EQ(window->photograph().pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(ui.Memo3->toPlainText(), u8("趁热吃"));
     EXPECT_TRUE(ui.N2->isEnabled());
     ASSERT_EQ(messages.records.size(), 1u);
-    EXPECT_TRUE(messages.records[0].text.contains(u8("picture"), Qt::CaseInsensitive))
-        << messages.records[0].text.toStdString();
+    const QString text = messages.records[0].text;
+    EXPECT_TRUE(text.contains(u8(c.says))) << text.toStdString();
+    // A file is named by its full path with single separators, though the stored value's
+    // leading backslash doubles the one ending the program folder.
+    const QString named = c.picture && *c.picture ? path(u8(c.names)) : u8(c.names);
+    testing_messages::expectReadable(text, named);
   }
+}
+
+TEST_F(CatalogueWindowTest, LongNamesShowWholeWithASidewaysScrollBarAndATip) {
+  const char* longName = "北京炸酱面配黄瓜丝和豆芽";
+  writeCatalogue({{"面食", longName}, {"面食", "拉面"}});
+  auto window = openWindow();
+  const Widgets ui(*window);
+  window->show();
+  QTreeWidget* tree = ui.TreeView1;
+  tree->expandAll();
+  QCoreApplication::processEvents();  // the tree lays itself out
+  QTreeWidgetItem* item = node(*window, {u8("面食"), u8(longName)});
+  ASSERT_NE(item, nullptr);
+  // The whole text fits in the place drawn for the node (right of its indentation): nothing
+  // is cut with "…".
+  const QRect row = tree->visualItemRect(item);
+  const int textWidth = tree->fontMetrics().horizontalAdvance(u8(longName));
+  EXPECT_GE(row.width(), textWidth);
+  EXPECT_EQ(tree->textElideMode(), Qt::ElideNone);
+  // The tree is narrower than the node, so it scrolls sideways to the end of the name.
+  EXPECT_GT(tree->horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(item->toolTip(0), u8(longName));
+  EXPECT_EQ(node(*window, {u8("面食")})->toolTip(0), u8("面食"));
 }
 
 TEST_F(CatalogueWindowTest, AnEmptyTableGivesOnlyTheRootAndEmptyBoxes) {
@@ -273,6 +314,14 @@ TEST_F(CatalogueWindowTest, LayoutIsFixedWithTheFormsFonts) {
     EXPECT_TRUE(label->font().bold());
     EXPECT_EQ(label->font().pixelSize(), 19);
   }
+  // Menus are windows of their own; they speak in the menu bar's font all the same.
+  const auto* bar = window->findChild<QMenuBar*>(QStringLiteral("MainMenu1"));
+  ASSERT_NE(bar, nullptr);
+  for (const QMenu* menu : bar->findChildren<QMenu*>()) {
+    EXPECT_EQ(menu->font().family(), bar->font().family()) << menu->title().toStdString();
+    EXPECT_EQ(menu->font().pixelSize(), bar->font().pixelSize()) << menu->title().toStdString();
+  }
+  EXPECT_EQ(bar->font().pixelSize(), 13);
   EXPECT_TRUE(ui.Memo1->isReadOnly());
   EXPECT_TRUE(ui.Memo2->isReadOnly());
   EXPECT_FALSE(ui.Memo3->isReadOnly());

@@ -92,5 +92,11 @@ TEST_F(AboutWindow, ClicksOpenTheFourAddressesAndTheFifthEntryDoesNothing) {
   EXPECT_EQ(QSet<QString>(opened_.begin(), opened_.end()).size(), 4);
 }
 
+TEST_F(AboutWindow, EscapeLeavesTheWindowOpen) { expectEscapeKeepsOpen(window_.get(), guide_); }
+
+TEST_F(AboutWindow, GroupBoxCaptionSitsOnItsFrame) {
+  expectCaptionOnFrame(child<QGroupBox>(window_.get(), "GroupBox1"));
+}
+
 }  // namespace
 }  // namespace kelpo::testing_windows

@@ -196,5 +196,18 @@ TEST_F(SearchWindow, MissingPhotographIsReportedAfterTheTextsAreShown) {
   EXPECT_EQ(window_->photograph(), shown);
 }
 
+TEST_F(SearchWindow, EscapeLeavesTheWindowOpen) {
+  search(QStringLiteral("鸡"));
+  const QStringList found = results();
+  ASSERT_FALSE(found.isEmpty());
+  expectEscapeKeepsOpen(window_.get(), ui()->Edit1);
+  EXPECT_EQ(results(), found);  // nothing was thrown away
+}
+
+TEST_F(SearchWindow, GroupBoxCaptionsSitOnTheirFramesClearOfTheEdge) {
+  for (const char* name : {"RadioGroup1", "GroupBox1", "GroupBox2"})
+    expectCaptionOnFrame(child<QGroupBox>(window_.get(), name));
+}
+
 }  // namespace
 }  // namespace kelpo::testing_windows

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -60,6 +63,73 @@ inline void click(QWidget* widget, QPoint at = QPoint(5, 5)) {
                       Qt::NoButton, Qt::NoModifier);
   QCoreApplication::sendEvent(widget, &press);
   QCoreApplication::sendEvent(widget, &release);
+}
+
+// A key pressed while `focus` has the keyboard focus: the key goes to it first and, when it
+// does not take the key, on to its window, as the platform delivers it.
+inline void pressKey(QWidget* focus, int key, const QString& text = QString()) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QCoreApplication::sendEvent(focus, &press);
+  QCoreApplication::sendEvent(focus, &release);
+}
+
+// Escape in any box of a recipe window leaves the window open: it has no cancel button.
+inline void expectEscapeKeepsOpen(QDialog* window, QWidget* focus) {
+  window->show();
+  QApplication::setActiveWindow(window);
+  focus->setFocus();
+  pressKey(focus, Qt::Key_Escape);
+  EXPECT_TRUE(window->isVisible()) << "Escape in " << focus->objectName().toStdString();
+  pressKey(window, Qt::Key_Escape);
+  EXPECT_TRUE(window->isVisible()) << "Escape on the window";
+  window->close();
+  EXPECT_FALSE(window->isVisible());  // the close box still closes it
+}
+
+// Where a group box draws its caption and the top line of its frame, read from a picture of
+// the box: the caption's dark pixels and the first row drawn across most of the box.
+struct CaptionPlacement {
+  int captionTop = -1;
+  int captionBottom = -1;
+  int captionLeft = -1;  // in the window's coordinates
+  int frameTop = -1;
+};
+
+inline CaptionPlacement captionPlacement(QGroupBox* box) {
+  const QImage image = box->grab().toImage();
+  const QColor background = box->palette().color(QPalette::Window);
+  CaptionPlacement found;
+  // Only the strip above the box's own controls holds the caption and the frame's top.
+  int height = std::min(image.height(), 30);
+  for (const QWidget* control : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (!control->isHidden()) height = std::min(height, control->y());
+  for (int y = 0; y < height; ++y) {
+    int drawn = 0;
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.lightness() < 100) {
+        if (found.captionTop < 0) found.captionTop = y;
+        found.captionBottom = y;
+        const int left = box->mapTo(box->window(), QPoint(x, y)).x();
+        if (found.captionLeft < 0 || left < found.captionLeft) found.captionLeft = left;
+      }
+      if (std::abs(c.lightness() - background.lightness()) > 12) ++drawn;
+    }
+    if (found.frameTop < 0 && drawn > image.width() / 2) found.frameTop = y;
+  }
+  return found;
+}
+
+// The caption sits on the frame's top line, clear of the window's edge.
+inline void expectCaptionOnFrame(QGroupBox* box) {
+  SCOPED_TRACE(box->title().toStdString());
+  const CaptionPlacement at = captionPlacement(box);
+  ASSERT_GE(at.captionTop, 0) << "no caption drawn";
+  ASSERT_GE(at.frameTop, 0) << "no frame drawn";
+  EXPECT_LT(at.captionTop, at.frameTop);
+  EXPECT_GT(at.captionBottom, at.frameTop);
+  EXPECT_GE(at.captionLeft, 5);
 }
 
 // A widget of a window by its name, as the window's form names it.

@@ -86,7 +86,7 @@ TEST_F(PictureTest, FailuresNameTheFile) {
     loadPicture(path("real.wmf"));
     ADD_FAILURE() << "loaded";
   } catch (const PictureError& e) {
-    EXPECT_NE(std::string(e.what()).find("unsupported picture format"), std::string::npos);
+    EXPECT_TRUE(toQString(e.message()).contains(QString::fromUtf8("不支持"))) << e.what();
   }
 }
 

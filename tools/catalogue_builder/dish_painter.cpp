@@ -984,4 +984,27 @@ QImage paintPlaceholder() {
   return image;
 }
 
+QImage paintIcon(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.scale(size / 256.0, size / 256.0);
+  // Seen from above: a round plate filling most of the square, a heap of red-braised food in
+  // its well, the chopsticks resting across its right side.
+  const Oval well = paintPlate(p, Oval{QPointF(118, 134), 110, 104});
+  const Oval food = well.scaled(0.66, 0.6).moved(-4, 4);
+  softShadow(p, food.moved(3, 6), 70);
+  fillOvalRadial(p, food,
+                 {{0.0, QColor(0xE2, 0x6A, 0x32)},
+                  {0.7, QColor(0xB4, 0x3C, 0x1E)},
+                  {1.0, QColor(0x7E, 0x26, 0x12)}},
+                 QPointF(-0.3, -0.35));
+  Rng rng(seedOf(QStringLiteral("kelpo")));
+  paintGarnish(p, food.scaled(0.8), QColor(0x4C, 0x9A, 0x3A), 7, rng);
+  paintChopsticks(p, QPointF(150, 236), QPointF(232, 20));
+  p.end();
+  return image;
+}
+
 }  // namespace kelpo::catalogue

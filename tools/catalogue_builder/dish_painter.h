@@ -24,4 +24,11 @@ QImage paintDish(const Recipe& recipe, int categoryIndex);
 // An empty plate with "菜式样本", at kPlaceholderSize.
 QImage paintPlaceholder();
 
+// The application icon: a plate with a dish and a pair of chopsticks on a transparent ground,
+// `size` pixels square. Drawn at 256 and scaled, so every size shows the same picture.
+QImage paintIcon(int size);
+
+// The sizes desktops look for in the icon theme's folders.
+inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
 }  // namespace kelpo::catalogue

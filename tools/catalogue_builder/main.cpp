@@ -2,6 +2,7 @@
 // under Pictures/, and the placeholder photograph.
 //
 // Usage: kelpo_catalogue_builder SOURCE PROGRAM_FOLDER PLACEHOLDER_JPEG
+//        kelpo_catalogue_builder --icons ICON_THEME_FOLDER   (hicolor/<n>x<n>/apps/kelpo.png)
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -20,8 +21,10 @@ namespace {
 void save(const QImage& image, const QString& path) {
   if (!QDir().mkpath(QFileInfo(path).absolutePath()))
     throw std::runtime_error("cannot create the folder of " + path.toStdString());
-  const bool bmp = path.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive);
-  if (!image.save(path, bmp ? "BMP" : "JPG", bmp ? -1 : 90))
+  // The format follows the extension; icons are PNG so their ground stays transparent.
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  const char* format = suffix == u"bmp" ? "BMP" : suffix == u"png" ? "PNG" : "JPG";
+  if (!image.save(path, format, suffix == u"jpg" ? 90 : -1))
     throw std::runtime_error("cannot write " + path.toStdString());
 }
 
@@ -32,6 +35,17 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   const QStringList args = app.arguments();
+  if (args.size() == 3 && args[1] == QStringLiteral("--icons")) {
+    try {
+      for (const int size : kelpo::catalogue::kIconSizes)
+        save(kelpo::catalogue::paintIcon(size),
+             QDir(args[2]).filePath(QStringLiteral("hicolor/%1x%1/apps/kelpo.png").arg(size)));
+      return 0;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "kelpo_catalogue_builder: %s\n", e.what());
+      return 1;
+    }
+  }
   if (args.size() != 4) {
     std::fprintf(stderr, "usage: kelpo_catalogue_builder SOURCE PROGRAM_FOLDER PLACEHOLDER_JPEG\n");
     return 2;

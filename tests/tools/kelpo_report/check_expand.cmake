@@ -25,7 +25,7 @@ check(0 "第1页\n" "" expand "第[Page#]页")
 check(1 "" "error: 符号没定义 \"FOO\"\n" expand "a [foo] b")
 check(1 "" "error: --query needs --db FILE\n" expand --query ${all} "x")
 check(1 "" "error: --format wants CODE.*\n" expand --format 12z "x")
-check(1 "" "error: Cannot open the database file.*\n" expand --db ${WORK_DIR}/missing.db "x")
+check(1 "" "error: 无法打开数据库文件 “${WORK_DIR}/missing.db”.*\n" expand --db ${WORK_DIR}/missing.db "x")
 
 check(0 "Integer: 256\n" "" eval "[Page#] + clRed")
 check(0 "Float: 2469\n" "" eval --db ${db} --query ${all} "ADOQuery3.\"价格\" * 2")
