@@ -55,7 +55,7 @@ inline bool isDataBand(int type) {
 
 class TfrBand {
  public:
-  TfrBand() = default;
+  TfrBand();
   TfrBand(TfrPageRun* run, int type);
   virtual ~TfrBand();
   TfrBand(const TfrBand&) = delete;

@@ -30,6 +30,7 @@ TfrStretcheable* stretcheable(TfrView* view) { return static_cast<TfrStretcheabl
 
 }  // namespace
 
+TfrBand::TfrBand() = default;
 TfrBand::TfrBand(TfrPageRun* r, int t) : page(r->page), run(r), type(t) {}
 TfrBand::~TfrBand() { freeDatasets(); }
 
