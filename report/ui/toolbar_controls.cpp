@@ -486,7 +486,9 @@ void TfrSpeedButton::mouseMoveEvent(QMouseEvent* e) {
     QWidget::mouseMoveEvent(e);
     return;
   }
-  TButtonState next = down_ ? bsExclusive : bsUp;
+  // Outside the button every button shows up, a down one of a group included: letting go there
+  // changes nothing, and the button says so while the mouse is out.
+  TButtonState next = bsUp;
   if (rect().contains(e->position().toPoint())) next = down_ ? bsExclusive : bsDown;
   if (next != state_) {
     state_ = next;

@@ -321,6 +321,17 @@ TEST(SpeedButton, GroupsKeepOneButtonDown) {
   // A down button stays down when clicked, unless the group allows all up.
   mouse(*b, QEvent::MouseButtonPress, {5, 5});
   EXPECT_EQ(b->state(), TfrSpeedButton::bsExclusive);
+  // Dragged outside, the down button shows up; back inside, exclusive again.
+  mouse(*b, QEvent::MouseMove, {-5, 5});
+  EXPECT_EQ(b->state(), TfrSpeedButton::bsUp);
+  mouse(*b, QEvent::MouseMove, {5, 5});
+  EXPECT_EQ(b->state(), TfrSpeedButton::bsExclusive);
+  mouse(*b, QEvent::MouseMove, {5, 500});
+  EXPECT_EQ(b->state(), TfrSpeedButton::bsUp);
+  mouse(*b, QEvent::MouseButtonRelease, {5, 500});
+  EXPECT_TRUE(b->down());
+  EXPECT_EQ(b->state(), TfrSpeedButton::bsExclusive);
+  mouse(*b, QEvent::MouseButtonPress, {5, 5});
   mouse(*b, QEvent::MouseButtonRelease, {5, 5});
   EXPECT_TRUE(b->down());
   b->setDown(false);
