@@ -236,7 +236,7 @@ TfrHitResult TfrEMFPages::hitTest(int index, QPoint point, bool isClick) {
     if (isClick) {
       if (report && report->OnObjectClick) report->OnObjectClick(v, result.handled);
       if (link) {
-        if (v.tag.find('@') == std::string::npos) {
+        if (engineFind(v.tag, '@') == std::string::npos) {
           shellOpen(toQString(v.tag));
           result.handled = true;
         } else {
