@@ -28,6 +28,9 @@ std::unique_ptr<TfrView> createAddInView(const std::string& className) {
       return v;
     }
   }
+  TfrEngineState& state = frEngine();
+  state.errorText += className + "\r";
+  state.errorFlag = true;
   throw EClassNotFound("Class " + className + " not found");
 }
 

@@ -53,7 +53,10 @@ float frameWidthFromStream(std::int32_t stored) {
   return static_cast<float>(v / 1000.0);
 }
 
-TfrView::TfrView() : id(nextObjectId()) { format = 0x200 + '.'; }
+// Numbers of a new view print with two decimals and the separator in force when it is created.
+TfrView::TfrView() : id(nextObjectId()) {
+  format = 0x200 + static_cast<std::uint8_t>(valueLocale().decimalSeparator);
+}
 TfrView::~TfrView() = default;
 
 void TfrView::loadFromStream(TfrReader& r, const TfrStreamContext& ctx) {

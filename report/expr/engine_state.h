@@ -103,6 +103,11 @@ struct TfrEngineState {
   std::string nameUnderEvaluation;
 
   TfrObjectPropertyLookup objectProperty;
+
+  // The engine's error switch and pending error text, for failures reported after the fact:
+  // creating an object of an add-in class nobody registered adds the class name and a CR.
+  bool errorFlag = false;
+  std::string errorText;
 };
 
 // The one engine state of the program.

@@ -32,6 +32,10 @@ TEST(ObjectModel, Defaults) {
   // Every created object takes the next identifier.
   TfrLineView l1, l2;
   EXPECT_EQ(l2.id, l1.id + 1);
+  // The default format carries the decimal separator in force.
+  valueLocale().decimalSeparator = ',';
+  EXPECT_EQ(TfrMemoView().format, 0x22C);
+  valueLocale().decimalSeparator = '.';
 }
 
 TEST(ObjectModel, ViewProperties) {
@@ -158,7 +162,14 @@ TEST(ObjectModel, AddInRegistry) {
   auto v = createAddInView("TfrBarCodeView");
   EXPECT_EQ(v->typ, gtAddIn);
   EXPECT_EQ(v->baseName, "Bar");
+  // A class nobody registered is added to the pending error text and sets the error switch.
+  frEngine().errorText = "TfrOther\r";
+  frEngine().errorFlag = false;
   EXPECT_THROW(createAddInView("tfrbarcodeview"), EClassNotFound);
+  EXPECT_EQ(frEngine().errorText, "TfrOther\rtfrbarcodeview\r");
+  EXPECT_TRUE(frEngine().errorFlag);
+  frEngine().errorText.clear();
+  frEngine().errorFlag = false;
   // The table holds 64 classes; further ones are refused.
   for (int i = 0; static_cast<int>(frAddInObjects().size()) < 64; ++i)
     EXPECT_TRUE(frRegisterObject({"TfrTest" + std::to_string(i),
