@@ -21,6 +21,7 @@
 #include "platform/message_box.h"
 #include "platform/shell.h"
 #include "report/core/report.h"
+#include "report/expr/datasets.h"
 #include "resources/skin/stored_skin.h"
 #include "skin/skin_data.h"
 #include "ui_frm_main.h"
@@ -92,16 +93,6 @@ TFrmMain::TFrmMain(QWidget* parent)
     (*queries[i])->setConnection(ADOConnect);
   }
 
-  // The report component reads the recipe template stored with the window.
-  auto* frReport1 = new report::TfrReport(this);
-  frReport1->setObjectName(QStringLiteral("frReport1"));
-  QFile storedTemplate(QStringLiteral(":/report/recipe_template.frf"));
-  if (storedTemplate.open(QIODevice::ReadOnly)) {
-    const QByteArray form = storedTemplate.readAll();
-    frReport1->readReportForm(
-        std::string_view(form.constData(), static_cast<std::size_t>(form.size())));
-  }
-
   // The skin data component decodes the skin stored with the window and switches skinning on
   // for every window the program opens.
   auto* SkinData1 = new skin::TSkinData(this);
@@ -117,6 +108,21 @@ TFrmMain::TFrmMain(QWidget* parent)
   ADOConnect->open();
   ADOQuery3->setSql(QString::fromUtf8(recipes::kAllRecipes));
   ADOQuery3->open();
+
+  // The report component reads the recipe template stored with the window once the detail
+  // query runs, and walks that query through its report dataset.
+  auto* frReport1 = new report::TfrReport(this);
+  frReport1->setObjectName(QStringLiteral("frReport1"));
+  QFile storedTemplate(QStringLiteral(":/report/recipe_template.frf"));
+  if (storedTemplate.open(QIODevice::ReadOnly)) {
+    const QByteArray form = storedTemplate.readAll();
+    frReport1->readReportForm(
+        std::string_view(form.constData(), static_cast<std::size_t>(form.size())));
+  }
+  auto* frDBDataSet1 = new report::TfrDBDataSet(this);
+  frDBDataSet1->setObjectName(QStringLiteral("frDBDataSet1"));
+  frDBDataSet1->SetDataSet(ADOQuery3);
+  frReport1->Dataset = frDBDataSet1;
 
   connect(ui_->TreeView1, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* node) { runHandler([&] { TreeView1Change(node); }); });
