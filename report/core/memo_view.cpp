@@ -296,7 +296,8 @@ void TfrMemoView::WrapMemo(bool templateLayout) {
   const bool rotated = alignment & 4;
   const int px = scratchFontHeight(font.size);
   const QFont f = memoFont(font, px, characterSpacing);
-  const int available = (rotated ? dy : dx) - 2 * gapX;
+  // Turned text runs along the height, between the vertical gaps.
+  const int available = rotated ? dy - 2 * gapY : dx - 2 * gapX;
   lineHeight = lineSpacing + px;
   const bool wordWrap = flags & flWordWrap, wordBreak = flags & flWordBreak;
   if (templateLayout && memo1.size() == 1 && !memo1[0].empty() && memo1[0][0] == '[') {
@@ -329,7 +330,6 @@ std::int32_t TfrMemoView::CalcHeight() {
     memo1 = memo;
     if (!BeforePrintHook()) expandText();
     ApplyHighlight();
-    const double sx = scaleX, sy = scaleY;
     ApplyScale();
     alreadyWrapped = std::any_of(memo1.begin(), memo1.end(), hasMark);
     WrapMemo();
@@ -339,7 +339,6 @@ std::int32_t TfrMemoView::CalcHeight() {
     if (suppress && text == lastValue) result = 0;
     if (suppress && !frEngine().finalPass) lastValue = text;
     RestoreGeometry();
-    scaleX = sx, scaleY = sy;
     RestoreHighlight();
   }
   x = x0, dx = dx0;

@@ -10,6 +10,7 @@
 
 #include "platform/text.h"
 #include "report/core/band.h"
+#include "report/core/memo_view.h"
 #include "report/core/page.h"
 #include "report/core/report.h"
 #include "report/expr/datasets.h"
@@ -273,6 +274,10 @@ void TfrView::writePreparedRecord(TfrWriter& stream) {
   templateMode = false;
   saveToStream(stream);
   templateMode = wasTemplate;
+}
+
+void TfrView::Export() {
+  if (TfrExportFilter* filter = frCurrentExportFilter()) filter->OnData(*this);
 }
 
 void TfrView::Paint(QPainter& canvas) {
