@@ -7,6 +7,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "platform/text.h"
@@ -317,7 +318,8 @@ void TfrMemoView::WrapMemo(bool templateLayout) {
     }
   }
   const int gap = rotated ? gapX : gapY;
-  textHeight = static_cast<std::int32_t>(lines.size()) * lineHeight + 2 * gap;
+  const std::int64_t height = static_cast<std::int64_t>(lines.size()) * lineHeight + 2 * gap;
+  textHeight = static_cast<std::int32_t>(std::clamp<std::int64_t>(height, INT32_MIN, INT32_MAX));
 }
 
 std::int32_t TfrMemoView::CalcHeight() {
@@ -439,8 +441,13 @@ void TfrMemoView::drawRuleLines(QPainter& canvas) {
   if (roundEven(frameWidth) <= 1) pen.setWidth(0);
   canvas.save();
   canvas.setPen(pen);
+  // Rules below the device are not drawn (a damaged height may ask for a million of them).
+  const int bottom = canvas.device() ? canvas.device()->height() : INT_MAX;
   for (int i = 0; i < dy / step; ++i) {
-    const int ly = y + gapY + i * step + roundEven(2 * scaleY) + px;
+    const std::int64_t ly64 =
+        std::int64_t(y) + gapY + std::int64_t(i) * step + roundEven(2 * scaleY) + px;
+    if (canvas.transform().isIdentity() && ly64 > bottom) break;
+    const int ly = static_cast<int>(ly64);
     canvas.drawLine(x, ly, x + dx - 1, ly);
   }
   canvas.restore();
@@ -480,7 +487,9 @@ void TfrMemoView::drawText(QPainter& canvas, const TfrStrings& lines) {
       if (valign == 2) bx = drawRect.right() + 1 - th;
     }
   }
-  int pos = rotated ? bx + gapX : by + gapY;
+  std::int64_t pos = static_cast<std::int64_t>(rotated ? bx : by) + (rotated ? gapX : gapY);
+  // Lines past the text rectangle are clipped away: drawing stops there (exporting goes on).
+  const std::int64_t beyond = rotated ? rr : rb;
   TfrExportFilter* filter = exporting ? frCurrentExportFilter() : nullptr;
   canvas.save();
   canvas.setFont(f);
@@ -489,8 +498,9 @@ void TfrMemoView::drawText(QPainter& canvas, const TfrStrings& lines) {
   if (!exporting) canvas.setClipRect(textRect, Qt::IntersectClip);
   const int count = static_cast<int>(lines.size());
   for (int i = 0; i < count; ++i) {
-    if (clipped && !rotated && pos + px > rb) break;
-    if (clipped && rotated && pos + px > rr) break;
+    if (clipped && pos + px > beyond) break;
+    if (!exporting && !clipped && pos > beyond) break;
+    const int at = static_cast<int>(std::clamp<std::int64_t>(pos, INT_MIN, INT_MAX));
     std::string line = lines[static_cast<std::size_t>(i)];
     const bool paragraphEnd = line.empty() || hasMark(line);
     line.erase(std::remove(line.begin(), line.end(), kParagraphMark), line.end());
@@ -529,14 +539,14 @@ void TfrMemoView::drawText(QPainter& canvas, const TfrStrings& lines) {
       std::uint16_t lines = frameTyp;
       if (i > 0) lines &= ~8;
       if (i < count - 1) lines &= ~2;
-      filter->OnText(textRect, rotated ? pos : start, rotated ? start : pos, line, *this, lines);
+      filter->OnText(textRect, rotated ? at : start, rotated ? start : at, line, *this, lines);
     } else if (!exporting && !clipped) {
       canvas.save();
       if (rotated) {
-        canvas.translate(pos, start);
+        canvas.translate(at, start);
         canvas.rotate(-90);
       } else {
-        canvas.translate(start, pos);
+        canvas.translate(start, at);
       }
       const double ascent = fm.ascent();
       if (justify) {

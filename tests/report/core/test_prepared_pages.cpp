@@ -72,8 +72,9 @@ class PreparedPages : public ::testing::Test {
     side->alignment = 4 | 2;
     side->frameTyp = 15;
     side->EmitPrepared(report.emfPages[0].stream);
-    auto tips = makeMemo(40, 310, 300, 60,
-                         {"Tips: serve hot with steamed rice and a cold cucumber salad on the side."});
+    auto tips =
+        makeMemo(40, 310, 300, 60,
+                 {"Tips: serve hot with steamed rice and a cold cucumber salad on the side."});
     tips->name = "Tips";
     tips->alignment = 3;
     tips->flags |= flUnderlines;
