@@ -4,7 +4,11 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <cstdlib>
 
 #include "platform/shell.h"
@@ -221,6 +225,28 @@ TEST_F(PreparedPages, DrawsAPageAtAnyScaleAndReleasesHiddenPages) {
   QPainter canvas(&image);
   report.emfPages.draw(0, canvas, QRect(0, 0, 10, 10));
   EXPECT_EQ(page.page, nullptr);
+}
+
+// Into a PDF the page goes as searchable vector text, at the writer's resolution.
+TEST_F(PreparedPages, DrawsIntoAPdfWithItsText) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("page.pdf");
+  {
+    QPdfWriter pdf(path);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setResolution(300);
+    QPainter canvas(&pdf);
+    report.emfPages[0].visible = true;
+    report.emfPages.draw(0, canvas, QRect(0, 0, pdf.width(), pdf.height()));
+  }
+  QProcess text;
+  text.start("pdftotext", {"-raw", path, "-"});
+  ASSERT_TRUE(text.waitForFinished(20000));
+  const QString out = QString::fromUtf8(text.readAllStandardOutput());
+  EXPECT_TRUE(out.contains(QStringLiteral("宫保鸡丁"))) << out.toStdString();
+  EXPECT_TRUE(out.contains("https://example.org/recipes")) << out.toStdString();
+  EXPECT_TRUE(out.contains(QStringLiteral("加入适量高汤"))) << out.toStdString();
 }
 
 TEST_F(PreparedPages, OlderLayoutsAreRead) {
