@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTextLayout>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -83,34 +84,48 @@ bool isVowel(unsigned c) {
 bool isSign(unsigned c) { return c == 218 || c == 220; }
 bool isSeparator(unsigned c) { return c == 32 || c == 44 || c == 45 || c == 46; }
 
-// A line of engine text with the byte offset and UTF-16 offset of every character, so that
-// prefixes can be measured without converting them again.
+// A line of engine text laid out once on the scratch canvas: the byte offset and the x position
+// of every character, so that any run of characters is measured without converting or shaping
+// it again.
 class MeasuredLine {
  public:
-  MeasuredLine(std::string_view text, const QFontMetricsF& fm) : text_(text), fm_(fm) {
+  MeasuredLine(std::string_view text, const QFont& font) : text_(text) {
     for (std::size_t pos = 0; pos < text.size(); pos += engineCharSize(text, pos))
       bytes_.push_back(pos);
     bytes_.push_back(text.size());
-    q_ = toQString(text);
+    QString q = toQString(text);
     // 4-byte characters from lead byte 0x90 on lie beyond the basic plane (two UTF-16 units).
-    std::size_t units = 0;
-    units_.reserve(bytes_.size());
+    std::vector<int> units;
+    units.reserve(bytes_.size());
+    int unit = 0;
     for (std::size_t i = 0; i + 1 < bytes_.size(); ++i) {
-      units_.push_back(units);
+      units.push_back(unit);
       const auto lead = static_cast<unsigned char>(text[bytes_[i]]);
-      units += (bytes_[i + 1] - bytes_[i] == 4 && lead >= 0x90) ? 2 : 1;
+      unit += (bytes_[i + 1] - bytes_[i] == 4 && lead >= 0x90) ? 2 : 1;
     }
-    units_.push_back(units);
-    if (units != static_cast<std::size_t>(q_.size())) {
-      // Malformed bytes convert unevenly: measure character by character instead.
+    units.push_back(unit);
+    if (unit != q.size()) {
+      // Malformed bytes convert unevenly: convert character by character instead.
       QString rebuilt;
       for (std::size_t i = 0; i + 1 < bytes_.size(); ++i) {
-        units_[i] = static_cast<std::size_t>(rebuilt.size());
+        units[i] = static_cast<int>(rebuilt.size());
         rebuilt += toQString(text.substr(bytes_[i], bytes_[i + 1] - bytes_[i]));
       }
-      units_.back() = static_cast<std::size_t>(rebuilt.size());
-      q_ = rebuilt;
+      units.back() = static_cast<int>(rebuilt.size());
+      q = rebuilt;
     }
+    // Line breaks are measured as spaces: the layout stays one line (runs never span them).
+    for (QChar& c : q)
+      if (c == u'\r' || c == u'\n') c = u' ';
+    QTextLayout layout(q, font, &scratchDevice());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    xs_.reserve(units.size());
+    for (int u : units) xs_.push_back(line.isValid() ? line.cursorToX(u) : 0.0);
   }
   int count() const { return static_cast<int>(bytes_.size()) - 1; }
   unsigned char first(int i) const { return static_cast<unsigned char>(text_[bytes_[i]]); }
@@ -118,18 +133,12 @@ class MeasuredLine {
   std::string_view slice(int from, int to) const {
     return text_.substr(bytes_[from], bytes_[to] - bytes_[from]);
   }
-  QString qslice(int from, int to) const {
-    return q_.mid(static_cast<qsizetype>(units_[from]),
-                  static_cast<qsizetype>(units_[to] - units_[from]));
-  }
-  double width(int from, int to) const { return fm_.horizontalAdvance(qslice(from, to)); }
+  double width(int from, int to) const { return xs_[to] - xs_[from]; }
 
  private:
   std::string_view text_;
-  const QFontMetricsF& fm_;
   std::vector<std::size_t> bytes_;
-  std::vector<std::size_t> units_;
-  QString q_;
+  std::vector<double> xs_;
 };
 
 bool isBreakChar(unsigned char c) { return c == '\r' || c == '\n'; }
@@ -159,7 +168,7 @@ std::vector<int> hyphenationPoints(const std::vector<unsigned>& codes) {
 void wrapLine(std::string_view line, int width, const QFont& font, bool wordBreak,
               TfrStrings& out) {
   const QFontMetricsF fm(font, &scratchDevice());
-  const MeasuredLine m(line, fm);
+  const MeasuredLine m(line, font);
   const int n = m.count();
   const bool hasBreak = std::any_of(
       line.begin(), line.end(), [](char c) { return isBreakChar(static_cast<unsigned char>(c)); });
