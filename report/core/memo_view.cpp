@@ -31,6 +31,20 @@ QPaintDevice& scratchDevice() {
   return image;
 }
 
+void withScratchCanvas(const std::function<void(QPainter&)>& draw) {
+  auto& shared = static_cast<QImage&>(scratchDevice());
+  if (!shared.paintingActive()) {
+    QPainter canvas(&shared);
+    draw(canvas);
+    return;
+  }
+  QImage own(1, 1, QImage::Format_RGB32);
+  own.setDotsPerMeterX(3780);
+  own.setDotsPerMeterY(3780);
+  QPainter canvas(&own);
+  draw(canvas);
+}
+
 TfrStrings& wrappedLines() {
   static TfrStrings lines;
   return lines;
@@ -393,12 +407,7 @@ void TfrMemoView::EmitPrepared(TfrWriter& stream) {
       WrapMemo();
       fullWrapped = wrappedLines();
       // Count the lines whose bottom fits, as drawing in clipped mode would.
-      QImage scratch(1, 1, QImage::Format_RGB32);
-      scratch.setDotsPerMeterX(3780);
-      scratch.setDotsPerMeterY(3780);
-      QPainter counter(&scratch);
-      drawText(counter, fullWrapped);
-      counter.end();
+      withScratchCanvas([&](QPainter& counter) { drawText(counter, fullWrapped); });
       memo1.assign(fullWrapped.begin(), fullWrapped.begin() + linesDrawn);
       if (std::none_of(memo1.begin(), memo1.end(), hasMark))
         memo1.push_back(std::string(1, kParagraphMark));
@@ -635,12 +644,13 @@ void TfrMemoView::Paint(QPainter& canvas) {
 }
 
 void TfrMemoView::Export() {
-  QImage scratch(1, 1, QImage::Format_RGB32);
-  scratch.setDotsPerMeterX(3780);
-  scratch.setDotsPerMeterY(3780);
-  QPainter canvas(&scratch);
   exporting = true;
-  Paint(canvas);
+  try {
+    withScratchCanvas([&](QPainter& canvas) { Paint(canvas); });
+  } catch (...) {
+    exporting = false;
+    throw;
+  }
   exporting = false;
 }
 

@@ -222,7 +222,8 @@ void TfrView::PrepareDrawing() {
       x = leftEdge + (rightEdge - leftEdge - dx) / 2;
       break;
     case baWidth:
-      if (!band.vertical()) {
+      // While preparing, width alignment is applied at output, and only on vertical bands.
+      if (frDocMode() == TfrDocMode::Template && !band.vertical()) {
         x = leftEdge;
         dx = rightEdge - 1 - leftEdge;
       }
