@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTextLayout>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "platform/text.h"
@@ -27,6 +29,20 @@ QPaintDevice& scratchDevice() {
     return img;
   }();
   return image;
+}
+
+void withScratchCanvas(const std::function<void(QPainter&)>& draw) {
+  auto& shared = static_cast<QImage&>(scratchDevice());
+  if (!shared.paintingActive()) {
+    QPainter canvas(&shared);
+    draw(canvas);
+    return;
+  }
+  QImage own(1, 1, QImage::Format_RGB32);
+  own.setDotsPerMeterX(3780);
+  own.setDotsPerMeterY(3780);
+  QPainter canvas(&own);
+  draw(canvas);
 }
 
 TfrStrings& wrappedLines() {
@@ -82,34 +98,48 @@ bool isVowel(unsigned c) {
 bool isSign(unsigned c) { return c == 218 || c == 220; }
 bool isSeparator(unsigned c) { return c == 32 || c == 44 || c == 45 || c == 46; }
 
-// A line of engine text with the byte offset and UTF-16 offset of every character, so that
-// prefixes can be measured without converting them again.
+// A line of engine text laid out once on the scratch canvas: the byte offset and the x position
+// of every character, so that any run of characters is measured without converting or shaping
+// it again.
 class MeasuredLine {
  public:
-  MeasuredLine(std::string_view text, const QFontMetricsF& fm) : text_(text), fm_(fm) {
+  MeasuredLine(std::string_view text, const QFont& font) : text_(text) {
     for (std::size_t pos = 0; pos < text.size(); pos += engineCharSize(text, pos))
       bytes_.push_back(pos);
     bytes_.push_back(text.size());
-    q_ = toQString(text);
+    QString q = toQString(text);
     // 4-byte characters from lead byte 0x90 on lie beyond the basic plane (two UTF-16 units).
-    std::size_t units = 0;
-    units_.reserve(bytes_.size());
+    std::vector<int> units;
+    units.reserve(bytes_.size());
+    int unit = 0;
     for (std::size_t i = 0; i + 1 < bytes_.size(); ++i) {
-      units_.push_back(units);
+      units.push_back(unit);
       const auto lead = static_cast<unsigned char>(text[bytes_[i]]);
-      units += (bytes_[i + 1] - bytes_[i] == 4 && lead >= 0x90) ? 2 : 1;
+      unit += (bytes_[i + 1] - bytes_[i] == 4 && lead >= 0x90) ? 2 : 1;
     }
-    units_.push_back(units);
-    if (units != static_cast<std::size_t>(q_.size())) {
-      // Malformed bytes convert unevenly: measure character by character instead.
+    units.push_back(unit);
+    if (unit != q.size()) {
+      // Malformed bytes convert unevenly: convert character by character instead.
       QString rebuilt;
       for (std::size_t i = 0; i + 1 < bytes_.size(); ++i) {
-        units_[i] = static_cast<std::size_t>(rebuilt.size());
+        units[i] = static_cast<int>(rebuilt.size());
         rebuilt += toQString(text.substr(bytes_[i], bytes_[i + 1] - bytes_[i]));
       }
-      units_.back() = static_cast<std::size_t>(rebuilt.size());
-      q_ = rebuilt;
+      units.back() = static_cast<int>(rebuilt.size());
+      q = rebuilt;
     }
+    // Line breaks are measured as spaces: the layout stays one line (runs never span them).
+    for (QChar& c : q)
+      if (c == u'\r' || c == u'\n') c = u' ';
+    QTextLayout layout(q, font, &scratchDevice());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    xs_.reserve(units.size());
+    for (int u : units) xs_.push_back(line.isValid() ? line.cursorToX(u) : 0.0);
   }
   int count() const { return static_cast<int>(bytes_.size()) - 1; }
   unsigned char first(int i) const { return static_cast<unsigned char>(text_[bytes_[i]]); }
@@ -117,18 +147,12 @@ class MeasuredLine {
   std::string_view slice(int from, int to) const {
     return text_.substr(bytes_[from], bytes_[to] - bytes_[from]);
   }
-  QString qslice(int from, int to) const {
-    return q_.mid(static_cast<qsizetype>(units_[from]),
-                  static_cast<qsizetype>(units_[to] - units_[from]));
-  }
-  double width(int from, int to) const { return fm_.horizontalAdvance(qslice(from, to)); }
+  double width(int from, int to) const { return xs_[to] - xs_[from]; }
 
  private:
   std::string_view text_;
-  const QFontMetricsF& fm_;
   std::vector<std::size_t> bytes_;
-  std::vector<std::size_t> units_;
-  QString q_;
+  std::vector<double> xs_;
 };
 
 bool isBreakChar(unsigned char c) { return c == '\r' || c == '\n'; }
@@ -158,7 +182,7 @@ std::vector<int> hyphenationPoints(const std::vector<unsigned>& codes) {
 void wrapLine(std::string_view line, int width, const QFont& font, bool wordBreak,
               TfrStrings& out) {
   const QFontMetricsF fm(font, &scratchDevice());
-  const MeasuredLine m(line, fm);
+  const MeasuredLine m(line, font);
   const int n = m.count();
   const bool hasBreak = std::any_of(
       line.begin(), line.end(), [](char c) { return isBreakChar(static_cast<unsigned char>(c)); });
@@ -296,7 +320,8 @@ void TfrMemoView::WrapMemo(bool templateLayout) {
   const bool rotated = alignment & 4;
   const int px = scratchFontHeight(font.size);
   const QFont f = memoFont(font, px, characterSpacing);
-  const int available = (rotated ? dy : dx) - 2 * gapX;
+  // Turned text runs along the height, between the vertical gaps.
+  const int available = rotated ? dy - 2 * gapY : dx - 2 * gapX;
   lineHeight = lineSpacing + px;
   const bool wordWrap = flags & flWordWrap, wordBreak = flags & flWordBreak;
   if (templateLayout && memo1.size() == 1 && !memo1[0].empty() && memo1[0][0] == '[') {
@@ -316,7 +341,8 @@ void TfrMemoView::WrapMemo(bool templateLayout) {
     }
   }
   const int gap = rotated ? gapX : gapY;
-  textHeight = static_cast<std::int32_t>(lines.size()) * lineHeight + 2 * gap;
+  const std::int64_t height = static_cast<std::int64_t>(lines.size()) * lineHeight + 2 * gap;
+  textHeight = static_cast<std::int32_t>(std::clamp<std::int64_t>(height, INT32_MIN, INT32_MAX));
 }
 
 std::int32_t TfrMemoView::CalcHeight() {
@@ -329,7 +355,6 @@ std::int32_t TfrMemoView::CalcHeight() {
     memo1 = memo;
     if (!BeforePrintHook()) expandText();
     ApplyHighlight();
-    const double sx = scaleX, sy = scaleY;
     ApplyScale();
     alreadyWrapped = std::any_of(memo1.begin(), memo1.end(), hasMark);
     WrapMemo();
@@ -339,7 +364,6 @@ std::int32_t TfrMemoView::CalcHeight() {
     if (suppress && text == lastValue) result = 0;
     if (suppress && !frEngine().finalPass) lastValue = text;
     RestoreGeometry();
-    scaleX = sx, scaleY = sy;
     RestoreHighlight();
   }
   x = x0, dx = dx0;
@@ -383,12 +407,7 @@ void TfrMemoView::EmitPrepared(TfrWriter& stream) {
       WrapMemo();
       fullWrapped = wrappedLines();
       // Count the lines whose bottom fits, as drawing in clipped mode would.
-      QImage scratch(1, 1, QImage::Format_RGB32);
-      scratch.setDotsPerMeterX(3780);
-      scratch.setDotsPerMeterY(3780);
-      QPainter counter(&scratch);
-      drawText(counter, fullWrapped);
-      counter.end();
+      withScratchCanvas([&](QPainter& counter) { drawText(counter, fullWrapped); });
       memo1.assign(fullWrapped.begin(), fullWrapped.begin() + linesDrawn);
       if (std::none_of(memo1.begin(), memo1.end(), hasMark))
         memo1.push_back(std::string(1, kParagraphMark));
@@ -440,8 +459,13 @@ void TfrMemoView::drawRuleLines(QPainter& canvas) {
   if (roundEven(frameWidth) <= 1) pen.setWidth(0);
   canvas.save();
   canvas.setPen(pen);
+  // Rules below the device are not drawn (a damaged height may ask for a million of them).
+  const int bottom = canvas.device() ? canvas.device()->height() : INT_MAX;
   for (int i = 0; i < dy / step; ++i) {
-    const int ly = y + gapY + i * step + roundEven(2 * scaleY) + px;
+    const std::int64_t ly64 =
+        std::int64_t(y) + gapY + std::int64_t(i) * step + roundEven(2 * scaleY) + px;
+    if (canvas.transform().isIdentity() && ly64 > bottom) break;
+    const int ly = static_cast<int>(ly64);
     canvas.drawLine(x, ly, x + dx - 1, ly);
   }
   canvas.restore();
@@ -481,7 +505,9 @@ void TfrMemoView::drawText(QPainter& canvas, const TfrStrings& lines) {
       if (valign == 2) bx = drawRect.right() + 1 - th;
     }
   }
-  int pos = rotated ? bx + gapX : by + gapY;
+  std::int64_t pos = static_cast<std::int64_t>(rotated ? bx : by) + (rotated ? gapX : gapY);
+  // Lines past the text rectangle are clipped away: drawing stops there (exporting goes on).
+  const std::int64_t beyond = rotated ? rr : rb;
   TfrExportFilter* filter = exporting ? frCurrentExportFilter() : nullptr;
   canvas.save();
   canvas.setFont(f);
@@ -490,8 +516,9 @@ void TfrMemoView::drawText(QPainter& canvas, const TfrStrings& lines) {
   if (!exporting) canvas.setClipRect(textRect, Qt::IntersectClip);
   const int count = static_cast<int>(lines.size());
   for (int i = 0; i < count; ++i) {
-    if (clipped && !rotated && pos + px > rb) break;
-    if (clipped && rotated && pos + px > rr) break;
+    if (clipped && pos + px > beyond) break;
+    if (!exporting && !clipped && pos > beyond) break;
+    const int at = static_cast<int>(std::clamp<std::int64_t>(pos, INT_MIN, INT_MAX));
     std::string line = lines[static_cast<std::size_t>(i)];
     const bool paragraphEnd = line.empty() || hasMark(line);
     line.erase(std::remove(line.begin(), line.end(), kParagraphMark), line.end());
@@ -530,14 +557,14 @@ void TfrMemoView::drawText(QPainter& canvas, const TfrStrings& lines) {
       std::uint16_t lines = frameTyp;
       if (i > 0) lines &= ~8;
       if (i < count - 1) lines &= ~2;
-      filter->OnText(textRect, rotated ? pos : start, rotated ? start : pos, line, *this, lines);
+      filter->OnText(textRect, rotated ? at : start, rotated ? start : at, line, *this, lines);
     } else if (!exporting && !clipped) {
       canvas.save();
       if (rotated) {
-        canvas.translate(pos, start);
+        canvas.translate(at, start);
         canvas.rotate(-90);
       } else {
-        canvas.translate(start, pos);
+        canvas.translate(start, at);
       }
       const double ascent = fm.ascent();
       if (justify) {
@@ -617,12 +644,13 @@ void TfrMemoView::Paint(QPainter& canvas) {
 }
 
 void TfrMemoView::Export() {
-  QImage scratch(1, 1, QImage::Format_RGB32);
-  scratch.setDotsPerMeterX(3780);
-  scratch.setDotsPerMeterY(3780);
-  QPainter canvas(&scratch);
   exporting = true;
-  Paint(canvas);
+  try {
+    withScratchCanvas([&](QPainter& canvas) { Paint(canvas); });
+  } catch (...) {
+    exporting = false;
+    throw;
+  }
   exporting = false;
 }
 

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QRect>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "report/core/view.h"
 
 class QPaintDevice;
+class QPainter;
 
 namespace kelpo::report {
 
@@ -21,6 +23,9 @@ inline constexpr char kParagraphMark = '\x01';
 
 // The 96-dpi device every memo is measured on, shared by all memos.
 QPaintDevice& scratchDevice();
+// Runs `draw` with a painter on the scratch device (on a private one when the scratch device is
+// already being painted, as when a measuring pass runs inside another).
+void withScratchCanvas(const std::function<void(QPainter&)>& draw);
 // The shared list of wrapped lines the last wrapping produced.
 TfrStrings& wrappedLines();
 

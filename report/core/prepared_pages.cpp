@@ -2,7 +2,6 @@
 // scale on any paint device, link hit tests, and the prepared-report file.
 #include "report/core/prepared_pages.h"
 
-#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <algorithm>
@@ -10,6 +9,7 @@
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "report/core/addin_registry.h"
+#include "report/core/memo_view.h"
 #include "report/core/report.h"
 #include "report/core/view_painting.h"
 #include "report/expr/engine_state.h"
@@ -141,9 +141,7 @@ void TfrEMFPages::readObjects(int index) {
       view->memo1 = view->memo;
       // A memo that follows its text's width learns it by being drawn once.
       if (auto* memo = dynamic_cast<TfrMemoView*>(view.get()); memo && (memo->flags & flAutoSize)) {
-        QImage scratch(1, 1, QImage::Format_RGB32);
-        QPainter canvas(&scratch);
-        memo->Paint(canvas);
+        withScratchCanvas([&](QPainter& canvas) { memo->Paint(canvas); });
       }
       page->objects.push_back(std::move(view));
     }

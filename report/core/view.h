@@ -201,7 +201,7 @@ class TfrView : public TfrObject, public TfrCurrentView {
   // script, tag expansion, bottom/top/width band alignment, record.
   virtual void EmitPrepared(TfrWriter& stream);
   // Hands the view to the current export filter; memos send their lines.
-  virtual void Export() {}
+  virtual void Export();
   // Type code, class name for add-ins, and the record in prepared mode (expanded text).
   void writePreparedRecord(TfrWriter& stream);
 

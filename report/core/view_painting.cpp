@@ -10,6 +10,7 @@
 
 #include "platform/text.h"
 #include "report/core/band.h"
+#include "report/core/memo_view.h"
 #include "report/core/page.h"
 #include "report/core/report.h"
 #include "report/expr/datasets.h"
@@ -221,7 +222,8 @@ void TfrView::PrepareDrawing() {
       x = leftEdge + (rightEdge - leftEdge - dx) / 2;
       break;
     case baWidth:
-      if (!band.vertical()) {
+      // While preparing, width alignment is applied at output, and only on vertical bands.
+      if (frDocMode() == TfrDocMode::Template && !band.vertical()) {
         x = leftEdge;
         dx = rightEdge - 1 - leftEdge;
       }
@@ -273,6 +275,10 @@ void TfrView::writePreparedRecord(TfrWriter& stream) {
   templateMode = false;
   saveToStream(stream);
   templateMode = wasTemplate;
+}
+
+void TfrView::Export() {
+  if (TfrExportFilter* filter = frCurrentExportFilter()) filter->OnData(*this);
 }
 
 void TfrView::Paint(QPainter& canvas) {

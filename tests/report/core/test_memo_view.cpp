@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "platform/text.h"
+#include "report/core/band.h"
 #include "report/core/memo_view.h"
 #include "report/core/report.h"
 #include "report/core/view_painting.h"
@@ -205,6 +206,34 @@ TEST_F(MemoOutput, SplitPartHoldsTheFittingLinesAndTheRestFollows) {
   TfrWriter second;
   m->EmitPrepared(second);
   EXPECT_EQ(recordsIn(second), (std::vector<TfrStrings>{{"4\x01", "5\x01", "6\x01", "7\x01"}}));
+}
+
+// At output a memo's top alignment takes the band's y and width alignment on a vertical band the
+// band's width; bottom alignment is left to split drawing. The view keeps its own geometry.
+TEST_F(MemoOutput, BandAlignmentAtOutput) {
+  TfrBand band;
+  band.y = 200;
+  band.dx = 90;
+  band.calculatedHeight = 50;
+  struct Case {
+    int type;
+    std::uint8_t align;
+    int y, dx;
+  } cases[] = {{0, 6, 200, 40}, {0, 5, 230, 40}, {19, 4, 230, 90}, {0, 4, 230, 40}};
+  for (const Case& c : cases) {
+    band.type = c.type;
+    auto m = makeMemo(10, 230, 40, 10, {"x"});
+    m->parent = &band;
+    m->bandAlign = c.align;
+    TfrWriter stream;
+    m->EmitPrepared(stream);
+    TfrReader r(stream.data());
+    r.u8();
+    TfrMemoView written;
+    written.loadFromStream(r, {kTemplateVersion, false});
+    EXPECT_EQ(std::make_pair(written.y, written.dx), std::make_pair(c.y, c.dx)) << int(c.align);
+    EXPECT_EQ(std::make_tuple(m->y, m->dx, m->bandAlign), std::make_tuple(230, 40, c.align));
+  }
 }
 
 TEST_F(MemoOutput, CalcHeightIsAMethodOfStretcheableViews) {

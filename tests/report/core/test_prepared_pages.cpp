@@ -4,7 +4,11 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <cstdlib>
 
 #include "platform/shell.h"
@@ -58,6 +62,29 @@ class PreparedPages : public ::testing::Test {
     line.x = 40, line.y = 80, line.dx = 300, line.dy = 1;
     line.frameWidth = 2;
     line.EmitPrepared(report.emfPages[0].stream);
+    auto method = makeMemo(40, 170, 420, 120,
+                           {E("将豆腐切成小块，放入加盐的开水中焯一下捞出。锅中放油，下牛肉末炒散"
+                              "至酥香，加入郫县豆瓣炒出红油，再放豆豉、辣椒面、姜蒜末炒香。"),
+                            E("加入适量高汤，放入豆腐块，小火烧五分钟，勾芡后撒上花椒面。")},
+                           "宋体", 12);
+    method->name = "Method";
+    method->frameTyp = 15;
+    method->frameStyle = 5;
+    method->frameWidth = 2;
+    method->EmitPrepared(report.emfPages[0].stream);
+    auto side = makeMemo(480, 170, 30, 120, {E("做法 Method")}, "宋体", 12);
+    side->name = "Side";
+    side->alignment = 4 | 2;
+    side->frameTyp = 15;
+    side->EmitPrepared(report.emfPages[0].stream);
+    auto tips =
+        makeMemo(40, 310, 300, 60,
+                 {"Tips: serve hot with steamed rice and a cold cucumber salad on the side."});
+    tips->name = "Tips";
+    tips->alignment = 3;
+    tips->flags |= flUnderlines;
+    tips->frameColor = 0x808080;
+    tips->EmitPrepared(report.emfPages[0].stream);
     auto wide = makeMemo(300, 40, 10, 20, {"grows to its text"});
     wide->name = "Auto";
     wide->flags |= flAutoSize;
@@ -201,6 +228,28 @@ TEST_F(PreparedPages, DrawsAPageAtAnyScaleAndReleasesHiddenPages) {
   EXPECT_EQ(page.page, nullptr);
 }
 
+// Into a PDF the page goes as searchable vector text, at the writer's resolution.
+TEST_F(PreparedPages, DrawsIntoAPdfWithItsText) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("page.pdf");
+  {
+    QPdfWriter pdf(path);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setResolution(300);
+    QPainter canvas(&pdf);
+    report.emfPages[0].visible = true;
+    report.emfPages.draw(0, canvas, QRect(0, 0, pdf.width(), pdf.height()));
+  }
+  QProcess text;
+  text.start("pdftotext", {"-raw", path, "-"});
+  ASSERT_TRUE(text.waitForFinished(20000));
+  const QString out = QString::fromUtf8(text.readAllStandardOutput());
+  EXPECT_TRUE(out.contains(QStringLiteral("宫保鸡丁"))) << out.toStdString();
+  EXPECT_TRUE(out.contains("https://example.org/recipes")) << out.toStdString();
+  EXPECT_TRUE(out.contains(QStringLiteral("加入适量高汤"))) << out.toStdString();
+}
+
 TEST_F(PreparedPages, OlderLayoutsAreRead) {
   // Without the version byte: the file starts with the compressed byte, strings zero-ended,
   // no bin and no margins.
@@ -222,7 +271,7 @@ TEST_F(PreparedPages, OlderLayoutsAreRead) {
   ASSERT_EQ(a.emfPages.count(), 1);
   EXPECT_EQ(a.emfPages[0].pgBin, -1);
   a.emfPages.readObjects(0);
-  EXPECT_EQ(a.emfPages[0].page->objects.size(), 4u);
+  EXPECT_EQ(a.emfPages[0].page->objects.size(), 7u);
 
   // The oldest layout: a printer list, then per page a metafile of the whole page.
   TfrWriter oldest;
