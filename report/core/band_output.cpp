@@ -243,10 +243,125 @@ void TfrBand::outputObject(TfrView* v, int drawMode) {
 
 void TfrBand::DrawObjects() {
   TfrBuildEngine* e = run->engine;
+  bool cells = false;
   for (TfrView* v : objects) {
     if (e->terminated()) break;
+    if (v->parent && v->parent != this && v->parent->vertical()) cells = true;
     outputObject(v, 0);
   }
+  if (cells && type != btPageFooter && !e->terminated()) DrawCross();
+}
+
+// --- cross columns -------------------------------------------------------------------------
+
+void TfrBand::drawCells(TfrBand* vertical, std::int32_t columnX) {
+  TfrBuildEngine* e = run->engine;
+  for (TfrView* v : objects) {
+    if (v->parent != vertical || e->terminated()) continue;
+    frCurView() = v;
+    e->syncState();
+    try {
+      if (e->firstPass) {
+        TfrBuildEngine::RunScript(*v);
+        continue;
+      }
+      const std::int32_t ox = v->x, oy = v->y;
+      v->x += columnX;
+      v->y += y;
+      try {
+        emitObject(v, e->prepared()[frEngine().pageNo].stream, 0);
+      } catch (...) {
+        v->x = ox, v->y = oy;
+        throw;
+      }
+      v->x = ox, v->y = oy;
+    } catch (const std::exception& ex) {
+      e->HandleError(ex);
+    }
+  }
+}
+
+void TfrBand::DrawCross() {
+  TfrBuildEngine* e = run->engine;
+  TfrReport* report = e->report;
+  TfrBand* header = run->bands[btCrossHeader];
+  TfrBand* data = run->bands[btCrossData];
+  TfrBand* footer = run->bands[btCrossFooter];
+  if (!data->view) return;
+  const int startPage = frEngine().pageNo;
+  if (report->OnBeginColumn) report->OnBeginColumn(this);
+  run->columnPos = 1;
+  // Cross cells count this band's records.
+  for (TfrBand* b : {header, data, footer}) {
+    b->positions[0] = positions[0];
+    b->positions[1] = positions[1];
+  }
+  data->aggregateBand = this;
+  auto runScript = [&](TfrBand* b) {
+    e->curBand = b;
+    try {
+      TfrBuildEngine::RunScript(*b->view);
+    } catch (const std::exception& ex) {
+      e->HandleError(ex);
+    }
+    e->curBand = this;
+  };
+  std::int32_t columnX = data->x;
+  // Columns that pass the right edge continue on the next prepared page at the same height.
+  auto fit = [&](std::int32_t width) {
+    if (columnX + width <= run->rightEdge) return;
+    const int next = frEngine().pageNo + 1;
+    frEngine().pageNo = next;
+    if (next >= e->prepared().count()) {
+      e->prepared().add(*run->page);
+      const std::int32_t savedY = run->curY;
+      run->curY = run->topMargin;
+      run->ShowBand(run->bands[btOverlay]);
+      TfrBand* pageHeader = run->bands[btPageHeader];
+      if (startPage != 0 || (pageHeader->flags & flBandOnFirstPage)) run->ShowBand(pageHeader);
+      run->curY = savedY;
+    }
+    columnX = run->leftMargin;
+    if (header->view && (header->flags & flBandRepeatHeader)) {
+      drawCells(header, columnX);
+      columnX += header->dx;
+    }
+  };
+  if (header->view) {
+    runScript(header);
+    drawCells(header, header->x);
+  }
+  TfrDataset* ds = vDataset ? vDataset : data->dataset;
+  std::unique_ptr<TfrDataset> counted;
+  if (type == btMasterFooter && ds && (ds->First(), ds->Eof()) && data->maxColumns > 0) {
+    // A footer's columns line up with the data columns seen so far.
+    BandDataset found = OpenBandDataset(nullptr, std::to_string(data->maxColumns));
+    counted = std::move(found.owned);
+    ds = counted.get();
+  }
+  if (ds) {
+    ds->First();
+    while (!ds->Eof() && !e->terminated()) {
+      std::int32_t width = data->dx;
+      if (report->OnPrintColumn) report->OnPrintColumn(run->columnPos, width);
+      runScript(data);
+      fit(width);
+      drawCells(data, columnX);
+      data->DoAggregate();
+      columnX += width;
+      data->maxColumns = std::max(data->maxColumns, run->columnPos);
+      ++run->columnPos;
+      ds->Next();
+    }
+  }
+  if (footer->view && !e->terminated()) {
+    runScript(footer);
+    fit(footer->dx);
+    drawCells(footer, columnX);
+    footer->InitValues();
+  }
+  frEngine().pageNo = startPage;
+  frCurView() = view;
 }
 
 void TfrBand::Draw() {

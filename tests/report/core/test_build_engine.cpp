@@ -373,3 +373,40 @@ TEST(BuildEngine, AggregatesRegisterAgainstTheirDataBandAccumulateAndReset) {
   EXPECT_EQ(f.texts(0), "3 2");
   EXPECT_EQ(log.size(), 2u);
 }
+
+TEST(BuildEngine, CrossColumnsPassingTheRightEdgeContinueOnTheNextPageAtTheSameHeight) {
+  BuildFixture f;
+  f.tpage->marginLeft = 10;
+  f.tpage->marginRight = f.tpage->prnInfo.pw - 400;  // right edge 400
+  std::vector<std::pair<int, std::int32_t>> widths;
+  f.report->OnPrintColumn = [&](int column, std::int32_t& width) {
+    widths.push_back({column, width});
+  };
+  f.band(btMasterData, 50, 20, "2");
+  f.memo("r[LINE#]", 10, 50, 60);
+  auto* cross = f.band(btCrossData, 0, 0, "5");
+  cross->x = 100;
+  cross->dx = 100;
+  f.memo("[LINE#].[COLUMN#]", 110, 52, 80);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 2);
+  // Columns at 100, 200 and 300 fit up to 400; columns 4 and 5 go to the left margin of page 2.
+  auto first = f.page(0), second = f.page(1);
+  ASSERT_EQ(first.size(), 8u);
+  EXPECT_EQ(first[0].text, "r1");
+  EXPECT_EQ(first[1].text, "1.1");
+  EXPECT_EQ(first[3].text, "1.3");
+  EXPECT_EQ(first[3].x, 310);
+  EXPECT_EQ(first[4].text, "r2");
+  EXPECT_EQ(first[7].y, 22);
+  ASSERT_EQ(second.size(), 4u);
+  EXPECT_EQ(second[0].text, "1.4");
+  EXPECT_EQ(second[0].x, 20);
+  EXPECT_EQ(second[0].y, 2);
+  EXPECT_EQ(second[1].text, "1.5");
+  EXPECT_EQ(second[1].x, 120);
+  EXPECT_EQ(second[3].text, "2.5");
+  EXPECT_EQ(second[3].y, 22);
+  ASSERT_EQ(widths.size(), 10u);
+  EXPECT_EQ(widths[4], (std::pair<int, std::int32_t>{5, 100}));
+}
