@@ -81,7 +81,9 @@ bool TfrBand::Print() {
   frCurView() = view;
   frEngine().bandType = static_cast<TfrBandType>(type);
   // LINE# of a band without a dataset counts the records of its chain's first band.
-  const TfrBand* counted = (dataset || !run->bands[type]) ? this : run->bands[type];
+  // A group header's LINE# is the group's number.
+  const TfrBand* counted =
+      (dataset || type == btGroupHeader || !run->bands[type]) ? this : run->bands[type];
   frEngine().lineNo = counted->positions[0];
   frEngine().lineThrough = counted->positions[1];
   calculatedHeight = -1;

@@ -180,17 +180,16 @@ void TfrPageRun::PrintPageFooters(bool onFirstPageForced) {
   TfrBand* footer = bands[btPageFooter];
   TfrReport* report = engine->report;
   const bool onFirst = onFirstPageForced || (footer->flags & flBandOnFirstPage);
-  if (pageNo() != 0 || onFirst) {
-    const int count = engine->prepared().count();
-    for (int i = pageNo(); i < count; ++i) {
-      if (engine->append && engine->footerDone) continue;
-      pageNo() = i;
-      if (report->OnEndPage) report->OnEndPage(i);
-      if (engine->masterReport != report && engine->masterReport->OnEndPage)
-        engine->masterReport->OnEndPage(i);
-      endPageFired_ = i;
-      ShowBand(footer);
-    }
+  const int count = engine->prepared().count();
+  for (int i = pageNo(); i < count; ++i) {
+    if (engine->append && engine->footerDone) continue;
+    pageNo() = i;
+    // Every page gets its end-page event; only the footer is left off the first page.
+    if (report->OnEndPage) report->OnEndPage(i);
+    if (engine->masterReport != report && engine->masterReport->OnEndPage)
+      engine->masterReport->OnEndPage(i);
+    endPageFired_ = i;
+    if (i != 0 || onFirst) ShowBand(footer);
   }
   pageNo() = engine->prepared().count();
 }
@@ -573,6 +572,7 @@ void TfrBuildEngine::BuildAll() {
         } else if (!p->skip && p->page->pageType == 0 && p->initialised) {
           p->recording = false;
           p->FormPage();
+          append = false;
           if (j + 1 < pages.size() && pages[j + 1]->page->printToPrevPage &&
               prepared().count() > 0) {
             --pageNo();

@@ -81,7 +81,7 @@ TEST(BuildEngine, GroupsBreakWithInnerFootersFirst) {
     if (name == "INNER") v = Value(data->RecNo());
   };
   f.band(btGroupHeader, 0, 10, "OUTER");
-  f.memo("O[OUTER]", 0, 0);
+  f.memo("O[OUTER]/[LINE#]", 0, 0);
   f.band(btGroupHeader, 20, 10, "INNER");
   f.memo("I[INNER]", 0, 20);
   f.band(btMasterData, 40, 10, "Rows");
@@ -91,7 +91,7 @@ TEST(BuildEngine, GroupsBreakWithInnerFootersFirst) {
   f.band(btGroupFooter, 80, 10);
   f.memo("/O", 0, 80);
   ASSERT_TRUE(f.prepare());
-  EXPECT_EQ(f.texts(0), "O0 I0 R0 /I I1 R1 /I /O O1 I2 R2 /I I3 R3 /I /O");
+  EXPECT_EQ(f.texts(0), "O0/1 I0 R0 /I I1 R1 /I /O O1/2 I2 R2 /I I3 R3 /I /O");
 }
 
 TEST(BuildEngine, PageHeaderAndFooterFollowOnFirstPageAndOnLastPage) {
@@ -113,9 +113,14 @@ TEST(BuildEngine, PageHeaderAndFooterFollowOnFirstPageAndOnLastPage) {
     f.memo("r", 0, 30);
     f.band(btPageFooter, 80, 20, {}, c.footerFlags);
     f.memo("F", 0, 80);
+    std::string events;
+    f.report->OnBeginPage = [&](int n) { events += "b" + std::to_string(n); };
+    f.report->OnEndPage = [&](int n) { events += "e" + std::to_string(n); };
     ASSERT_TRUE(f.prepare());
     ASSERT_EQ(f.pageCount(), 3);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(f.texts(i), c.pages[i]) << "page " << i;
+    // End page fires once per page, after that page's footer.
+    EXPECT_EQ(events, "b0e0b1e1b2e2");
   }
 }
 
@@ -409,4 +414,48 @@ TEST(BuildEngine, CrossColumnsPassingTheRightEdgeContinueOnTheNextPageAtTheSameH
   EXPECT_EQ(second[3].y, 22);
   ASSERT_EQ(widths.size(), 10u);
   EXPECT_EQ(widths[4], (std::pair<int, std::int32_t>{5, 100}));
+}
+
+TEST(BuildEngine, PageWithPrintToPrevPageContinuesThePreviousPreparedPage) {
+  BuildFixture f;
+  f.band(btReportTitle, 0, 20);
+  f.memo("A", 0, 0);
+  f.tpage = f.report->pages.add();
+  f.tpage->changePaper(9, 2100, 2970, 0xFFFF, 0);
+  f.tpage->printToPrevPage = true;
+  f.band(btReportTitle, 0, 30);
+  f.memo("B", 0, 5);
+  f.tpage = f.report->pages.add();  // a third page starts a prepared page of its own
+  f.tpage->changePaper(9, 2100, 2970, 0xFFFF, 0);
+  f.band(btReportTitle, 0, 20);
+  f.memo("C", 0, 0);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 2);
+  auto first = f.page(0);
+  ASSERT_EQ(first.size(), 2u);
+  EXPECT_EQ(first[1].text, "B");
+  EXPECT_EQ(first[1].y, 25);
+  EXPECT_EQ(f.texts(1), "C");
+}
+
+TEST(BuildEngine, MultipleReportRepeatsThePagesPerRecordWithPageEvents) {
+  BuildFixture f;
+  auto* records = f.dataset("Rows", 3);
+  f.report->Dataset = records;
+  f.report->ReportType = TfrReportType::rtMultiple;
+  f.report->OnGetValue = [records](const std::string& name, Value& v) {
+    if (name == "REC") v = Value(records->RecNo());
+  };
+  std::string events;
+  f.report->OnBeginPage = [&](int n) { events += "b" + std::to_string(n); };
+  f.report->OnEndPage = [&](int n) { events += "e" + std::to_string(n); };
+  f.report->OnBeginDoc = [&] { events += "["; };
+  f.report->OnEndDoc = [&] { events += "]"; };
+  f.band(btReportTitle, 0, 20);
+  f.memo("T[REC]", 0, 0);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 3);
+  EXPECT_EQ(f.texts(0), "T0");
+  EXPECT_EQ(f.texts(2), "T2");
+  EXPECT_EQ(events, "[b0e0b1e1b2e2]");
 }
