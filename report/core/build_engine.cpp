@@ -445,8 +445,33 @@ void TfrPageRun::FormPage() {
 
 // --- the whole build -----------------------------------------------------------------------
 
-void TfrBuildEngine::prepareFieldObjects(TfrPageRun*) {
-  // Blob fields read whole belong to memo and picture output; nothing to remember here yet.
+void TfrBuildEngine::prepareFieldObjects(TfrPageRun* run) {
+  // An object whose whole text is one field reference remembers the field, so that a blob
+  // field (a picture, a long text) is read whole when it is output.
+  TfrDataDictionary& dictionary = report->dictionary;
+  for (auto& v : run->page->objects) {
+    v->cachedDataset = nullptr;
+    v->cachedField.clear();
+    if (v->typ == gtBand || v->memo.size() != 1) continue;
+    if (v->typ == gtMemo && (v->flags & flTextOnly)) continue;
+    const std::string& text = v->memo.front();
+    if (text.size() < 3 || text.front() != '[') continue;
+    std::size_t pos = 0;
+    const std::string name = TfrParser::ReadBracketed(text, pos);
+    if (pos >= text.size() || name.empty()) continue;
+    if (!report->UseDefaultDataSetName && name.find('.') == std::string::npos &&
+        !dictionary.VariableList.Contains(name))
+      continue;
+    try {
+      if (!dictionary.CanResolve(name)) continue;
+    } catch (const std::exception&) {
+      continue;  // a name that reaches no component is resolved (and reported) when printed
+    }
+    if (const TfrCacheItem* item = dictionary.CachedField(name); item && item->dataset) {
+      v->cachedDataset = item->dataset;
+      v->cachedField = fromQString(item->field);
+    }
+  }
 }
 
 void TfrBuildEngine::registerAggregates(TfrPageRun* run) {
