@@ -131,6 +131,8 @@ class TfrBand {
   void Draw();
   void DrawObjects();
   void DrawSplit();
+  // Sub-report views from objects[first] on: their pages recorded, then played side by side.
+  void DrawSubReports(std::size_t first);
   // Cross-tab columns: the cross bands' cells of this band, column after column.
   void DrawCross();
   // Aggregates: reset the values this band shows; add a printed record (data bands).

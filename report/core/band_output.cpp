@@ -246,12 +246,85 @@ void TfrBand::outputObject(TfrView* v, int drawMode) {
 void TfrBand::DrawObjects() {
   TfrBuildEngine* e = run->engine;
   bool cells = false;
-  for (TfrView* v : objects) {
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    TfrView* v = objects[i];
     if (e->terminated()) break;
+    // Sub-report views come last on a band: they print side by side, and end the band's list.
+    if (v->typ == gtSubReport && v->visible && v->parent == this) {
+      DrawSubReports(i);
+      break;
+    }
     if (v->parent && v->parent != this && v->parent->vertical()) cells = true;
     outputObject(v, 0);
   }
   if (cells && type != btPageFooter && !e->terminated()) DrawCross();
+}
+
+// --- side-by-side sub-reports --------------------------------------------------------------
+
+void TfrBand::DrawSubReports(std::size_t first) {
+  TfrBuildEngine* e = run->engine;
+  std::vector<TfrPageRun*> subs;
+  for (std::size_t i = first; i < objects.size(); ++i) {
+    auto* view = dynamic_cast<TfrSubReportView*>(objects[i]);
+    if (!view || !view->visible || view->parent != this) continue;
+    if (view->subPage < 0 || view->subPage >= static_cast<int>(e->pages.size())) continue;
+    TfrPageRun* sub = e->run(view->subPage);
+    if (!sub->initialised || sub == run) continue;
+    // Record the sub-report's band sequence, then place it inside this band's area.
+    const bool append = e->append;
+    e->append = false;
+    sub->recording = true;
+    sub->playList.clear();
+    sub->FormPage();
+    sub->recording = false;
+    e->append = append;
+    e->curPage = run;
+    sub->curY = y + view->y;
+    sub->curBottomY = run->curBottomY;
+    sub->xAdjust = run->xAdjust + view->x;
+    sub->leftMargin = run->leftMargin;
+    sub->topMargin = run->topMargin;
+    sub->rightEdge = run->rightEdge;
+    sub->bottomEdge = run->bottomEdge;
+    sub->columns = 1;
+    sub->curColumn = 0;
+    sub->playPos = 0;
+    subs.push_back(sub);
+  }
+  subReportFinished.assign(subs.size(), false);
+  const std::int32_t start = y;
+  bool newPage = false;
+  std::int32_t lowest = 0;
+  for (;;) {
+    bool all = true;
+    for (std::size_t i = 0; i < subs.size(); ++i) {
+      if (subReportFinished[i]) continue;
+      subReportFinished[i] = subs[i]->PlayRecording();
+      lowest = std::max(lowest, subs[i]->curY);
+      if (!subReportFinished[i]) all = false;
+    }
+    e->curPage = run;
+    if (all || e->terminated()) break;
+    // Inside another sub-report the enclosing band decides where to continue.
+    if (run->skip) {
+      reprint = true;
+      break;
+    }
+    run->NewPage();
+    newPage = true;
+    reprint = true;
+    lowest = run->curY;
+    for (std::size_t i = 0; i < subs.size(); ++i)
+      if (!subReportFinished[i]) subs[i]->curY = run->curY;
+  }
+  for (TfrPageRun* sub : subs) {
+    sub->playList.clear();
+    sub->playPos = 0;
+  }
+  if (!newPage) lowest = std::max(lowest, start + dy);
+  run->curY = lowest;
+  e->subReportMovedY = true;
 }
 
 // --- cross columns -------------------------------------------------------------------------

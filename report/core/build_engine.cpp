@@ -236,6 +236,38 @@ void TfrPageRun::NewColumn(TfrBand* band) {
     ShowBand(band->header);
 }
 
+bool TfrPageRun::PlayRecording() {
+  TfrBuildEngine* saved = engine;
+  TfrPageRun* outer = engine->curPage;
+  engine->curPage = this;
+  while (playPos < playList.size() && !engine->terminated()) {
+    const TfrPlayRecord& record = playList[playPos];
+    TfrBand* b = record.band;
+    switch (record.action) {
+      case TfrPlayAction::First:
+        if (b->dataset) b->dataset->First();
+        b->positions[0] = b->positions[1] = 1;
+        break;
+      case TfrPlayAction::Next:
+        if (b->dataset) b->dataset->Next();
+        ++currentPos;
+        ++b->positions[0];
+        ++b->positions[1];
+        break;
+      case TfrPlayAction::Show:
+        // A band that does not fit stays next in the list for the following page.
+        if (b->Print()) {
+          saved->curPage = outer;
+          return false;
+        }
+        break;
+    }
+    ++playPos;
+  }
+  saved->curPage = outer;
+  return true;
+}
+
 void TfrPageRun::ResetPositions() {
   for (auto& b : owned) b->positions[0] = b->positions[1] = 0;
 }

@@ -459,3 +459,48 @@ TEST(BuildEngine, MultipleReportRepeatsThePagesPerRecordWithPageEvents) {
   EXPECT_EQ(f.texts(2), "T2");
   EXPECT_EQ(events, "[b0e0b1e1b2e2]");
 }
+
+TEST(BuildEngine, SubReportsPrintSideBySideAndContinueOnTheNextPage) {
+  BuildFixture f;
+  f.tpage->marginBottom = f.tpage->prnInfo.ph - 100;  // bottom edge 100
+  f.band(btMasterData, 0, 30, "1");
+  TfrPage* main = f.tpage;
+  for (int i = 0; i < 2; ++i) {
+    auto sub = std::make_unique<TfrSubReportView>();
+    sub->name = "SubReport" + std::to_string(i + 1);
+    sub->x = i * 300;
+    sub->y = 0;
+    sub->dx = 250;
+    sub->dy = 30;
+    sub->subPage = i + 1;
+    main->objects.push_back(std::move(sub));
+  }
+  f.band(btMasterFooter, 40, 10);
+  f.memo("end", 0, 40);
+  const char* sources[] = {"3", "7"};
+  const char* letters[] = {"a", "b"};
+  for (int i = 0; i < 2; ++i) {
+    f.tpage = f.report->pages.add();
+    f.tpage->changePaper(9, 2100, 2970, 0xFFFF, 0);
+    f.band(btMasterData, 0, 20, sources[i]);
+    f.memo(std::string(letters[i]) + "[LINE#]", 5, 0);
+  }
+  ASSERT_TRUE(f.prepare()) << kelpo::engineToUtf8(f.shownError);
+  ASSERT_EQ(f.pageCount(), 2);
+  // Both lists run down from the band's top at their views' x; the longer one continues at the
+  // top of the next page, and what follows the band starts below the lowest point reached.
+  auto first = f.page(0);
+  std::vector<std::string> got;
+  for (const auto& p : first)
+    got.push_back(p.text + "@" + std::to_string(p.x) + "," + std::to_string(p.y));
+  // Each sub-report plays its records in turn until one does not fit.
+  EXPECT_EQ(got, (std::vector<std::string>{"a1@5,0", "a2@5,20", "a3@5,40", "b1@305,0", "b2@305,20",
+                                           "b3@305,40", "b4@305,60", "b5@305,80"}));
+  auto second = f.page(1);
+  ASSERT_EQ(second.size(), 3u);
+  EXPECT_EQ(second[0].text, "b6");
+  EXPECT_EQ(second[0].y, 0);
+  EXPECT_EQ(second[1].text, "b7");
+  EXPECT_EQ(second[2].text, "end");
+  EXPECT_EQ(second[2].y, 40);
+}
