@@ -131,6 +131,10 @@ class TfrBand {
   void Draw();
   void DrawObjects();
   void DrawSplit();
+  // Sub-report views from objects[first] on: their pages recorded, then played side by side.
+  void DrawSubReports(std::size_t first);
+  // Cross-tab columns: the cross bands' cells of this band, column after column.
+  void DrawCross();
   // Aggregates: reset the values this band shows; add a printed record (data bands).
   void InitValues();
   void DoAggregate();
@@ -141,6 +145,8 @@ class TfrBand {
   // Writes one object at the band's position; draw mode 2 writes the part that fits.
   void outputObject(TfrView* view, int drawMode);
   std::int32_t stretchedHeight();
+  // Writes the cells of `vertical` lying on this band at column position `columnX`.
+  void drawCells(TfrBand* vertical, std::int32_t columnX);
 };
 
 }  // namespace kelpo::report

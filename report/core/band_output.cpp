@@ -82,7 +82,9 @@ bool TfrBand::Print() {
   frCurView() = view;
   frEngine().bandType = static_cast<TfrBandType>(type);
   // LINE# of a band without a dataset counts the records of its chain's first band.
-  const TfrBand* counted = (dataset || !run->bands[type]) ? this : run->bands[type];
+  // A group header's LINE# is the group's number.
+  const TfrBand* counted =
+      (dataset || type == btGroupHeader || !run->bands[type]) ? this : run->bands[type];
   frEngine().lineNo = counted->positions[0];
   frEngine().lineThrough = counted->positions[1];
   calculatedHeight = -1;
@@ -244,10 +246,198 @@ void TfrBand::outputObject(TfrView* v, int drawMode) {
 
 void TfrBand::DrawObjects() {
   TfrBuildEngine* e = run->engine;
-  for (TfrView* v : objects) {
+  bool cells = false;
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    TfrView* v = objects[i];
     if (e->terminated()) break;
+    // Sub-report views come last on a band: they print side by side, and end the band's list.
+    if (v->typ == gtSubReport && v->visible && v->parent == this) {
+      DrawSubReports(i);
+      break;
+    }
+    if (v->parent && v->parent != this && v->parent->vertical()) cells = true;
     outputObject(v, 0);
   }
+  if (cells && type != btPageFooter && !e->terminated()) DrawCross();
+}
+
+// --- side-by-side sub-reports --------------------------------------------------------------
+
+void TfrBand::DrawSubReports(std::size_t first) {
+  TfrBuildEngine* e = run->engine;
+  std::vector<TfrPageRun*> subs;
+  for (std::size_t i = first; i < objects.size(); ++i) {
+    auto* view = dynamic_cast<TfrSubReportView*>(objects[i]);
+    if (!view || !view->visible || view->parent != this) continue;
+    if (view->subPage < 0 || view->subPage >= static_cast<int>(e->pages.size())) continue;
+    TfrPageRun* sub = e->run(view->subPage);
+    if (!sub->initialised || sub == run) continue;
+    // Record the sub-report's band sequence, then place it inside this band's area.
+    const bool append = e->append;
+    e->append = false;
+    sub->recording = true;
+    sub->playList.clear();
+    sub->FormPage();
+    sub->recording = false;
+    e->append = append;
+    e->curPage = run;
+    sub->curY = y + view->y;
+    sub->curBottomY = run->curBottomY;
+    sub->xAdjust = run->xAdjust + view->x;
+    sub->leftMargin = run->leftMargin;
+    sub->topMargin = run->topMargin;
+    sub->rightEdge = run->rightEdge;
+    sub->bottomEdge = run->bottomEdge;
+    sub->columns = 1;
+    sub->curColumn = 0;
+    sub->playPos = 0;
+    subs.push_back(sub);
+  }
+  subReportFinished.assign(subs.size(), false);
+  const std::int32_t start = y;
+  bool newPage = false;
+  std::int32_t lowest = 0;
+  for (;;) {
+    bool all = true;
+    for (std::size_t i = 0; i < subs.size(); ++i) {
+      if (subReportFinished[i]) continue;
+      subReportFinished[i] = subs[i]->PlayRecording();
+      lowest = std::max(lowest, subs[i]->curY);
+      if (!subReportFinished[i]) all = false;
+    }
+    e->curPage = run;
+    if (all || e->terminated()) break;
+    // Inside another sub-report the enclosing band decides where to continue.
+    if (run->skip) {
+      reprint = true;
+      break;
+    }
+    run->NewPage();
+    newPage = true;
+    reprint = true;
+    lowest = run->curY;
+    for (std::size_t i = 0; i < subs.size(); ++i)
+      if (!subReportFinished[i]) subs[i]->curY = run->curY;
+  }
+  for (TfrPageRun* sub : subs) {
+    sub->playList.clear();
+    sub->playPos = 0;
+  }
+  if (!newPage) lowest = std::max(lowest, start + dy);
+  run->curY = lowest;
+  e->subReportMovedY = true;
+}
+
+// --- cross columns -------------------------------------------------------------------------
+
+void TfrBand::drawCells(TfrBand* vertical, std::int32_t columnX) {
+  TfrBuildEngine* e = run->engine;
+  for (TfrView* v : objects) {
+    if (v->parent != vertical || e->terminated()) continue;
+    frCurView() = v;
+    e->syncState();
+    try {
+      if (e->firstPass) {
+        TfrBuildEngine::RunScript(*v);
+        continue;
+      }
+      const std::int32_t ox = v->x, oy = v->y;
+      v->x += columnX;
+      v->y += y;
+      try {
+        emitObject(v, e->prepared()[frEngine().pageNo].stream, 0);
+      } catch (...) {
+        v->x = ox, v->y = oy;
+        throw;
+      }
+      v->x = ox, v->y = oy;
+    } catch (const std::exception& ex) {
+      e->HandleError(ex);
+    }
+  }
+}
+
+void TfrBand::DrawCross() {
+  TfrBuildEngine* e = run->engine;
+  TfrReport* report = e->report;
+  TfrBand* header = run->bands[btCrossHeader];
+  TfrBand* data = run->bands[btCrossData];
+  TfrBand* footer = run->bands[btCrossFooter];
+  if (!data->view) return;
+  const int startPage = frEngine().pageNo;
+  if (report->OnBeginColumn) report->OnBeginColumn(this);
+  run->columnPos = 1;
+  // Cross cells count this band's records.
+  for (TfrBand* b : {header, data, footer}) {
+    b->positions[0] = positions[0];
+    b->positions[1] = positions[1];
+  }
+  data->aggregateBand = this;
+  auto runScript = [&](TfrBand* b) {
+    e->curBand = b;
+    try {
+      TfrBuildEngine::RunScript(*b->view);
+    } catch (const std::exception& ex) {
+      e->HandleError(ex);
+    }
+    e->curBand = this;
+  };
+  std::int32_t columnX = data->x;
+  // Columns that pass the right edge continue on the next prepared page at the same height.
+  auto fit = [&](std::int32_t width) {
+    if (columnX + width <= run->rightEdge) return;
+    const int next = frEngine().pageNo + 1;
+    frEngine().pageNo = next;
+    if (next >= e->prepared().count()) {
+      e->prepared().add(*run->page);
+      const std::int32_t savedY = run->curY;
+      run->curY = run->topMargin;
+      run->ShowBand(run->bands[btOverlay]);
+      TfrBand* pageHeader = run->bands[btPageHeader];
+      if (startPage != 0 || (pageHeader->flags & flBandOnFirstPage)) run->ShowBand(pageHeader);
+      run->curY = savedY;
+    }
+    columnX = run->leftMargin;
+    if (header->view && (header->flags & flBandRepeatHeader)) {
+      drawCells(header, columnX);
+      columnX += header->dx;
+    }
+  };
+  if (header->view) {
+    runScript(header);
+    drawCells(header, header->x);
+  }
+  TfrDataset* ds = vDataset ? vDataset : data->dataset;
+  std::unique_ptr<TfrDataset> counted;
+  if (type == btMasterFooter && ds && (ds->First(), ds->Eof()) && data->maxColumns > 0) {
+    // A footer's columns line up with the data columns seen so far.
+    BandDataset found = OpenBandDataset(nullptr, std::to_string(data->maxColumns));
+    counted = std::move(found.owned);
+    ds = counted.get();
+  }
+  if (ds) {
+    ds->First();
+    while (!ds->Eof() && !e->terminated()) {
+      std::int32_t width = data->dx;
+      if (report->OnPrintColumn) report->OnPrintColumn(run->columnPos, width);
+      runScript(data);
+      fit(width);
+      drawCells(data, columnX);
+      data->DoAggregate();
+      columnX += width;
+      data->maxColumns = std::max(data->maxColumns, run->columnPos);
+      ++run->columnPos;
+      ds->Next();
+    }
+  }
+  if (footer->view && !e->terminated()) {
+    runScript(footer);
+    fit(footer->dx);
+    drawCells(footer, columnX);
+    footer->InitValues();
+  }
+  frEngine().pageNo = startPage;
+  frCurView() = view;
 }
 
 void TfrBand::Draw() {

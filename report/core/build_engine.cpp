@@ -180,17 +180,16 @@ void TfrPageRun::PrintPageFooters(bool onFirstPageForced) {
   TfrBand* footer = bands[btPageFooter];
   TfrReport* report = engine->report;
   const bool onFirst = onFirstPageForced || (footer->flags & flBandOnFirstPage);
-  if (pageNo() != 0 || onFirst) {
-    const int count = engine->prepared().count();
-    for (int i = pageNo(); i < count; ++i) {
-      if (engine->append && engine->footerDone) continue;
-      pageNo() = i;
-      if (report->OnEndPage) report->OnEndPage(i);
-      if (engine->masterReport != report && engine->masterReport->OnEndPage)
-        engine->masterReport->OnEndPage(i);
-      endPageFired_ = i;
-      ShowBand(footer);
-    }
+  const int count = engine->prepared().count();
+  for (int i = pageNo(); i < count; ++i) {
+    if (engine->append && engine->footerDone) continue;
+    pageNo() = i;
+    // Every page gets its end-page event; only the footer is left off the first page.
+    if (report->OnEndPage) report->OnEndPage(i);
+    if (engine->masterReport != report && engine->masterReport->OnEndPage)
+      engine->masterReport->OnEndPage(i);
+    endPageFired_ = i;
+    if (i != 0 || onFirst) ShowBand(footer);
   }
   pageNo() = engine->prepared().count();
 }
@@ -235,6 +234,38 @@ void TfrPageRun::NewColumn(TfrBand* band) {
   }
   if (isDataBand(band->type) && band->header && (band->header->flags & flBandRepeatHeader))
     ShowBand(band->header);
+}
+
+bool TfrPageRun::PlayRecording() {
+  TfrBuildEngine* saved = engine;
+  TfrPageRun* outer = engine->curPage;
+  engine->curPage = this;
+  while (playPos < playList.size() && !engine->terminated()) {
+    const TfrPlayRecord& record = playList[playPos];
+    TfrBand* b = record.band;
+    switch (record.action) {
+      case TfrPlayAction::First:
+        if (b->dataset) b->dataset->First();
+        b->positions[0] = b->positions[1] = 1;
+        break;
+      case TfrPlayAction::Next:
+        if (b->dataset) b->dataset->Next();
+        ++currentPos;
+        ++b->positions[0];
+        ++b->positions[1];
+        break;
+      case TfrPlayAction::Show:
+        // A band that does not fit stays next in the list for the following page.
+        if (b->Print()) {
+          saved->curPage = outer;
+          return false;
+        }
+        break;
+    }
+    ++playPos;
+  }
+  saved->curPage = outer;
+  return true;
 }
 
 void TfrPageRun::ResetPositions() {
@@ -446,8 +477,33 @@ void TfrPageRun::FormPage() {
 
 // --- the whole build -----------------------------------------------------------------------
 
-void TfrBuildEngine::prepareFieldObjects(TfrPageRun*) {
-  // Blob fields read whole belong to memo and picture output; nothing to remember here yet.
+void TfrBuildEngine::prepareFieldObjects(TfrPageRun* run) {
+  // An object whose whole text is one field reference remembers the field, so that a blob
+  // field (a picture, a long text) is read whole when it is output.
+  TfrDataDictionary& dictionary = report->dictionary;
+  for (auto& v : run->page->objects) {
+    v->cachedDataset = nullptr;
+    v->cachedField.clear();
+    if (v->typ == gtBand || v->memo.size() != 1) continue;
+    if (v->typ == gtMemo && (v->flags & flTextOnly)) continue;
+    const std::string& text = v->memo.front();
+    if (text.size() < 3 || text.front() != '[') continue;
+    std::size_t pos = 0;
+    const std::string name = TfrParser::ReadBracketed(text, pos);
+    if (pos >= text.size() || name.empty()) continue;
+    if (!report->UseDefaultDataSetName && name.find('.') == std::string::npos &&
+        !dictionary.VariableList.Contains(name))
+      continue;
+    try {
+      if (!dictionary.CanResolve(name)) continue;
+    } catch (const std::exception&) {
+      continue;  // a name that reaches no component is resolved (and reported) when printed
+    }
+    if (const TfrCacheItem* item = dictionary.CachedField(name); item && item->dataset) {
+      v->cachedDataset = item->dataset;
+      v->cachedField = fromQString(item->field);
+    }
+  }
 }
 
 void TfrBuildEngine::registerAggregates(TfrPageRun* run) {
@@ -573,6 +629,7 @@ void TfrBuildEngine::BuildAll() {
         } else if (!p->skip && p->page->pageType == 0 && p->initialised) {
           p->recording = false;
           p->FormPage();
+          append = false;
           if (j + 1 < pages.size() && pages[j + 1]->page->printToPrevPage &&
               prepared().count() > 0) {
             --pageNo();

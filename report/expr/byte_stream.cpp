@@ -108,13 +108,16 @@ TfrStrings TfrReader::readStringList(int version) {
   }
 }
 
+// Whole values are appended at once: prepared pages are written field by field.
 void TfrWriter::u16(std::uint16_t v) {
-  u8(static_cast<std::uint8_t>(v));
-  u8(static_cast<std::uint8_t>(v >> 8));
+  const char b[2] = {static_cast<char>(v), static_cast<char>(v >> 8)};
+  buf_.append(b, 2);
 }
 
 void TfrWriter::u32(std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) u8(static_cast<std::uint8_t>(v >> (8 * i)));
+  const char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                     static_cast<char>(v >> 24)};
+  buf_.append(b, 4);
 }
 
 void TfrWriter::f64(double v) {

@@ -81,7 +81,7 @@ TEST(BuildEngine, GroupsBreakWithInnerFootersFirst) {
     if (name == "INNER") v = Value(data->RecNo());
   };
   f.band(btGroupHeader, 0, 10, "OUTER");
-  f.memo("O[OUTER]", 0, 0);
+  f.memo("O[OUTER]/[LINE#]", 0, 0);
   f.band(btGroupHeader, 20, 10, "INNER");
   f.memo("I[INNER]", 0, 20);
   f.band(btMasterData, 40, 10, "Rows");
@@ -91,7 +91,7 @@ TEST(BuildEngine, GroupsBreakWithInnerFootersFirst) {
   f.band(btGroupFooter, 80, 10);
   f.memo("/O", 0, 80);
   ASSERT_TRUE(f.prepare());
-  EXPECT_EQ(f.texts(0), "O0 I0 R0 /I I1 R1 /I /O O1 I2 R2 /I I3 R3 /I /O");
+  EXPECT_EQ(f.texts(0), "O0/1 I0 R0 /I I1 R1 /I /O O1/2 I2 R2 /I I3 R3 /I /O");
 }
 
 TEST(BuildEngine, PageHeaderAndFooterFollowOnFirstPageAndOnLastPage) {
@@ -113,9 +113,14 @@ TEST(BuildEngine, PageHeaderAndFooterFollowOnFirstPageAndOnLastPage) {
     f.memo("r", 0, 30);
     f.band(btPageFooter, 80, 20, {}, c.footerFlags);
     f.memo("F", 0, 80);
+    std::string events;
+    f.report->OnBeginPage = [&](int n) { events += "b" + std::to_string(n); };
+    f.report->OnEndPage = [&](int n) { events += "e" + std::to_string(n); };
     ASSERT_TRUE(f.prepare());
     ASSERT_EQ(f.pageCount(), 3);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(f.texts(i), c.pages[i]) << "page " << i;
+    // End page fires once per page, after that page's footer.
+    EXPECT_EQ(events, "b0e0b1e1b2e2");
   }
 }
 
@@ -372,4 +377,130 @@ TEST(BuildEngine, AggregatesRegisterAgainstTheirDataBandAccumulateAndReset) {
   frFunctionLibraries().pop_back();
   EXPECT_EQ(f.texts(0), "3 2");
   EXPECT_EQ(log.size(), 2u);
+}
+
+TEST(BuildEngine, CrossColumnsPassingTheRightEdgeContinueOnTheNextPageAtTheSameHeight) {
+  BuildFixture f;
+  f.tpage->marginLeft = 10;
+  f.tpage->marginRight = f.tpage->prnInfo.pw - 400;  // right edge 400
+  std::vector<std::pair<int, std::int32_t>> widths;
+  f.report->OnPrintColumn = [&](int column, std::int32_t& width) {
+    widths.push_back({column, width});
+  };
+  f.band(btMasterData, 50, 20, "2");
+  f.memo("r[LINE#]", 10, 50, 60);
+  auto* cross = f.band(btCrossData, 0, 0, "5");
+  cross->x = 100;
+  cross->dx = 100;
+  f.memo("[LINE#].[COLUMN#]", 110, 52, 80);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 2);
+  // Columns at 100, 200 and 300 fit up to 400; columns 4 and 5 go to the left margin of page 2.
+  auto first = f.page(0), second = f.page(1);
+  ASSERT_EQ(first.size(), 8u);
+  EXPECT_EQ(first[0].text, "r1");
+  EXPECT_EQ(first[1].text, "1.1");
+  EXPECT_EQ(first[3].text, "1.3");
+  EXPECT_EQ(first[3].x, 310);
+  EXPECT_EQ(first[4].text, "r2");
+  EXPECT_EQ(first[7].y, 22);
+  ASSERT_EQ(second.size(), 4u);
+  EXPECT_EQ(second[0].text, "1.4");
+  EXPECT_EQ(second[0].x, 20);
+  EXPECT_EQ(second[0].y, 2);
+  EXPECT_EQ(second[1].text, "1.5");
+  EXPECT_EQ(second[1].x, 120);
+  EXPECT_EQ(second[3].text, "2.5");
+  EXPECT_EQ(second[3].y, 22);
+  ASSERT_EQ(widths.size(), 10u);
+  EXPECT_EQ(widths[4], (std::pair<int, std::int32_t>{5, 100}));
+}
+
+TEST(BuildEngine, PageWithPrintToPrevPageContinuesThePreviousPreparedPage) {
+  BuildFixture f;
+  f.band(btReportTitle, 0, 20);
+  f.memo("A", 0, 0);
+  f.tpage = f.report->pages.add();
+  f.tpage->changePaper(9, 2100, 2970, 0xFFFF, 0);
+  f.tpage->printToPrevPage = true;
+  f.band(btReportTitle, 0, 30);
+  f.memo("B", 0, 5);
+  f.tpage = f.report->pages.add();  // a third page starts a prepared page of its own
+  f.tpage->changePaper(9, 2100, 2970, 0xFFFF, 0);
+  f.band(btReportTitle, 0, 20);
+  f.memo("C", 0, 0);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 2);
+  auto first = f.page(0);
+  ASSERT_EQ(first.size(), 2u);
+  EXPECT_EQ(first[1].text, "B");
+  EXPECT_EQ(first[1].y, 25);
+  EXPECT_EQ(f.texts(1), "C");
+}
+
+TEST(BuildEngine, MultipleReportRepeatsThePagesPerRecordWithPageEvents) {
+  BuildFixture f;
+  auto* records = f.dataset("Rows", 3);
+  f.report->Dataset = records;
+  f.report->ReportType = TfrReportType::rtMultiple;
+  f.report->OnGetValue = [records](const std::string& name, Value& v) {
+    if (name == "REC") v = Value(records->RecNo());
+  };
+  std::string events;
+  f.report->OnBeginPage = [&](int n) { events += "b" + std::to_string(n); };
+  f.report->OnEndPage = [&](int n) { events += "e" + std::to_string(n); };
+  f.report->OnBeginDoc = [&] { events += "["; };
+  f.report->OnEndDoc = [&] { events += "]"; };
+  f.band(btReportTitle, 0, 20);
+  f.memo("T[REC]", 0, 0);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 3);
+  EXPECT_EQ(f.texts(0), "T0");
+  EXPECT_EQ(f.texts(2), "T2");
+  EXPECT_EQ(events, "[b0e0b1e1b2e2]");
+}
+
+TEST(BuildEngine, SubReportsPrintSideBySideAndContinueOnTheNextPage) {
+  BuildFixture f;
+  f.tpage->marginBottom = f.tpage->prnInfo.ph - 100;  // bottom edge 100
+  f.band(btMasterData, 0, 30, "1");
+  TfrPage* main = f.tpage;
+  for (int i = 0; i < 2; ++i) {
+    auto sub = std::make_unique<TfrSubReportView>();
+    sub->name = "SubReport" + std::to_string(i + 1);
+    sub->x = i * 300;
+    sub->y = 0;
+    sub->dx = 250;
+    sub->dy = 30;
+    sub->subPage = i + 1;
+    main->objects.push_back(std::move(sub));
+  }
+  f.band(btMasterFooter, 40, 10);
+  f.memo("end", 0, 40);
+  const char* sources[] = {"3", "7"};
+  const char* letters[] = {"a", "b"};
+  for (int i = 0; i < 2; ++i) {
+    f.tpage = f.report->pages.add();
+    f.tpage->changePaper(9, 2100, 2970, 0xFFFF, 0);
+    f.band(btMasterData, 0, 20, sources[i]);
+    f.memo(std::string(letters[i]) + "[LINE#]", 5, 0);
+  }
+  ASSERT_TRUE(f.prepare()) << kelpo::engineToUtf8(f.shownError);
+  ASSERT_EQ(f.pageCount(), 2);
+  // Both lists run down from the band's top at their views' x; the longer one continues at the
+  // top of the next page, and what follows the band starts below the lowest point reached.
+  auto first = f.page(0);
+  std::vector<std::string> got;
+  for (const auto& p : first)
+    got.push_back(p.text + "@" + std::to_string(p.x) + "," + std::to_string(p.y));
+  // Each sub-report plays its records in turn until one does not fit.
+  EXPECT_EQ(got, (std::vector<std::string>{"a1@5,0", "a2@5,20", "a3@5,40", "b1@305,0", "b2@305,20",
+                                           "b3@305,40", "b4@305,60", "b5@305,80"}));
+  auto second = f.page(1);
+  ASSERT_EQ(second.size(), 3u);
+  EXPECT_EQ(second[0].text, "b6");
+  EXPECT_EQ(second[0].y, 0);
+  EXPECT_EQ(second[1].text, "b7");
+  EXPECT_EQ(second[2].text, "end");
+  EXPECT_EQ(second[2].y, 40);
 }

@@ -94,7 +94,13 @@ TEST(RecipeReport, EmptyFeaturesPrintNothingAndTheTemplateSurvives) {
   RecipeSheet sheet(lines(3), QString());
   BuildFixture& f = sheet.f;
   const std::string before = f.report->saveToStream(f.report->info.lastChange);
+  // A memo whose whole text is one field reference knows its field while it is output.
+  std::string field;
+  f.report->OnBeforePrint = [&](TfrStrings&, TfrView& view) {
+    if (view.name == "Memo2") field = view.cachedField;
+  };
   ASSERT_TRUE(f.prepare());
+  EXPECT_EQ(engineToUtf8(field), "菜谱");
   ASSERT_EQ(f.pageCount(), 1);
   EXPECT_EQ(f.page(0)[4].text, "");
   EXPECT_EQ(f.report->saveToStream(f.report->info.lastChange), before);
