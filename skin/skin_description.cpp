@@ -46,20 +46,26 @@ class DescriptionReader {
     o.trans = integer(section, "Trans", 0);
   }
 
+  // The keys every image object shares.
+  void readImageKeys(TDataSkinObject& o, std::string_view section, bool withStyle, int frames,
+                     TColor buttonText) const {
+    o.name = section;
+    if (withStyle) o.style = integer(section, "Style", 0);
+    readMargins(o, section);
+    o.tile = integer(section, "Tile", 0);
+    if (o.tile > 1) o.tile = 0;
+    readStateColours(o, section, buttonText);
+    o.frameCount = frames;
+  }
+
   // The generic image reader: nothing when "Image" names no bitmap.
   std::unique_ptr<TDataSkinObject> image(std::string_view section, int frames,
                                          TColor buttonText) const {
     QImage bmp = bitmap(section, "Image");
     if (bmp.isNull()) return nullptr;
     auto o = std::make_unique<TDataSkinObject>();
-    o->name = section;
     o->bitmap = std::move(bmp);
-    o->style = integer(section, "Style", 0);
-    readMargins(*o, section);
-    o->tile = integer(section, "Tile", 0);
-    if (o->tile > 1) o->tile = 0;
-    readStateColours(*o, section, buttonText);
-    o->frameCount = frames;
+    readImageKeys(*o, section, true, frames, buttonText);
     return o;
   }
 
@@ -70,15 +76,9 @@ class DescriptionReader {
     QImage bmp = bitmap(section, firstKey);
     if (bmp.isNull()) return nullptr;
     auto o = std::make_unique<TDataSkinBorder>();
-    o->name = section;
     o->bitmap = std::move(bmp);
     if (!secondKey.empty()) o->bitmap2 = bitmap(section, secondKey);
-    if (withStyle) o->style = integer(section, "Style", 0);
-    readMargins(*o, section);
-    o->tile = integer(section, "Tile", 0);
-    if (o->tile > 1) o->tile = 0;
-    readStateColours(*o, section, buttonText);
-    o->frameCount = frames;
+    readImageKeys(*o, section, withStyle, frames, buttonText);
     return o;
   }
 
@@ -213,7 +213,7 @@ std::unique_ptr<SkinObjects> readSkinDescription(const TSkinReader& reader) {
 
   // Numbered colours and title-bar buttons come from sections named by a prefix, in file order.
   for (const std::string& section : ini.sections()) {
-    const std::string upper = upperEngine(section);
+    const std::string upper = engineToUpper(section);
     if (startsWith(upper, "COLOUR") && upper != "COLOURS")
       skin->colourList.push_back(ini.readColour(section, "color", sys::WindowText));
     if (!startsWith(upper, "BUTTON") || upper == "BUTTONS" || upper == "BUTTON.RADIO" ||
