@@ -93,6 +93,11 @@ TEST(Lzh, SizesTheBytesCannotJustifyAreRefused) {
   EXPECT_EQ(unpackSkin(withSize(4800)).size(), 4800u);
   EXPECT_THROW(unpackSkin(withSize(4861)), SkinDamagedError);
   EXPECT_EQ(unpackSkin(withSize(0)), "");
+  // Bits enough for 300 MiB are still no skin.
+  std::string big;
+  appendLe32(big, 300 << 20);
+  big.resize(4 + (7 << 20));
+  EXPECT_THROW(unpackSkin(big), SkinDamagedError);
 }
 
 TEST(Lzh, RoundTripsThroughOurEncoder) {
