@@ -92,7 +92,8 @@ TSkinIni::TSkinIni(std::string_view text) {
     std::string key = engineToUpper(trim(line.substr(0, eq)));
     bool seen = false;
     for (const Entry& e : current->entries) seen = seen || e.key == key;
-    if (!seen) current->entries.push_back(Entry{std::move(key), std::string(trim(line.substr(eq + 1)))});
+    if (!seen)
+      current->entries.push_back(Entry{std::move(key), std::string(trim(line.substr(eq + 1)))});
   }
 }
 
@@ -127,8 +128,7 @@ std::int32_t TSkinIni::readInteger(std::string_view section, std::string_view ke
   return parseInteger(readString(section, key), value) ? value : fallback;
 }
 
-TColor TSkinIni::readColour(std::string_view section, std::string_view key,
-                            TColor fallback) const {
+TColor TSkinIni::readColour(std::string_view section, std::string_view key, TColor fallback) const {
   const std::string value = readString(section, key);
   return value.empty() ? fallback : parseColourTriple(value);
 }

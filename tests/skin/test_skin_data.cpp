@@ -152,7 +152,8 @@ TEST_F(SkinDataTest, ActiveBeforeAnyWindowSwitchesAtOnceAfterwardsOnlyTheLastCom
   EXPECT_EQ(manager.pendingCommand(), SkinCommand::Activate);
   QElapsedTimer wait;
   wait.start();
-  while (changed == 0 && wait.elapsed() < 2000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  while (changed == 0 && wait.elapsed() < 2000)
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
   EXPECT_EQ(changed, 1);
   EXPECT_TRUE(manager.skinning());
   EXPECT_EQ(manager.pendingCommand(), SkinCommand::None);
