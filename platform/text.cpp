@@ -163,4 +163,31 @@ std::string_view engineCut(std::string_view text, std::size_t maxBytes) {
   return text.substr(0, pos);
 }
 
+namespace {
+
+template <typename Map>
+std::string mapAscii(std::string_view text, Map map) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = engineCharSize(text, i);
+    if (n == 1)
+      out.push_back(static_cast<char>(map(static_cast<unsigned char>(text[i]))));
+    else
+      out.append(text.substr(i, n));
+    i += n;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string engineToLower(std::string_view text) {
+  return mapAscii(text, [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
+}
+
+std::string engineToUpper(std::string_view text) {
+  return mapAscii(text, [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; });
+}
+
 }  // namespace kelpo

@@ -28,4 +28,9 @@ std::size_t engineByteLength(const QString& text);
 // The longest prefix of `text` of at most `maxBytes` bytes that does not split a character.
 std::string_view engineCut(std::string_view text, std::size_t maxBytes);
 
+// Engine text with its ASCII letters lower- or upper-cased; bytes of multibyte characters
+// (whose trail bytes may be ASCII letters) stay as they are.
+std::string engineToLower(std::string_view text);
+std::string engineToUpper(std::string_view text);
+
 }  // namespace kelpo

@@ -43,22 +43,35 @@ struct NamedClass {
 };
 
 // Our own widgets that carry a system class name are recognised by that name first.
-constexpr NamedClass kNamedClasses[] = {
-    {"TBUTTON", ControlClass::PushButton},     {"TBITBTN", ControlClass::GlyphButton},
-    {"TSPEEDBUTTON", ControlClass::SpeedButton}, {"TFRSPEEDBUTTON", ControlClass::SpeedButton},
-    {"TFRTBBUTTON", ControlClass::SpeedButton},  {"TCHECKBOX", ControlClass::CheckBox},
-    {"TRADIOBUTTON", ControlClass::RadioButton}, {"TGROUPBOX", ControlClass::GroupBox},
-    {"TRADIOGROUP", ControlClass::RadioGroup},   {"TPANEL", ControlClass::Panel},
-    {"TCOMBOBOX", ControlClass::ComboBox},       {"TEDIT", ControlClass::Edit},
-    {"TMEMO", ControlClass::Memo},               {"TRICHEDIT", ControlClass::RichEdit},
-    {"TLISTBOX", ControlClass::ListBox},         {"TTREEVIEW", ControlClass::TreeView},
-    {"TLISTVIEW", ControlClass::ListView},       {"TSCROLLBAR", ControlClass::ScrollBar},
-    {"TSCROLLBOX", ControlClass::ScrollBox},     {"TSTATUSBAR", ControlClass::StatusBar},
-    {"TPAGECONTROL", ControlClass::TabControl},  {"TTABCONTROL", ControlClass::TabControl},
-    {"TTABSET", ControlClass::TabSet},           {"TTABBEDNOTEBOOK", ControlClass::TabbedNotebook},
-    {"TPROGRESSBAR", ControlClass::Progress},    {"TTRACKBAR", ControlClass::TrackBar},
-    {"TUPDOWN", ControlClass::UpDown},           {"TTOOLBAR", ControlClass::ToolBar},
-    {"TDATETIMEPICKER", ControlClass::DateTimePicker}};
+constexpr NamedClass kNamedClasses[] = {{"TBUTTON", ControlClass::PushButton},
+                                        {"TBITBTN", ControlClass::GlyphButton},
+                                        {"TSPEEDBUTTON", ControlClass::SpeedButton},
+                                        {"TFRSPEEDBUTTON", ControlClass::SpeedButton},
+                                        {"TFRTBBUTTON", ControlClass::SpeedButton},
+                                        {"TCHECKBOX", ControlClass::CheckBox},
+                                        {"TRADIOBUTTON", ControlClass::RadioButton},
+                                        {"TGROUPBOX", ControlClass::GroupBox},
+                                        {"TRADIOGROUP", ControlClass::RadioGroup},
+                                        {"TPANEL", ControlClass::Panel},
+                                        {"TCOMBOBOX", ControlClass::ComboBox},
+                                        {"TEDIT", ControlClass::Edit},
+                                        {"TMEMO", ControlClass::Memo},
+                                        {"TRICHEDIT", ControlClass::RichEdit},
+                                        {"TLISTBOX", ControlClass::ListBox},
+                                        {"TTREEVIEW", ControlClass::TreeView},
+                                        {"TLISTVIEW", ControlClass::ListView},
+                                        {"TSCROLLBAR", ControlClass::ScrollBar},
+                                        {"TSCROLLBOX", ControlClass::ScrollBox},
+                                        {"TSTATUSBAR", ControlClass::StatusBar},
+                                        {"TPAGECONTROL", ControlClass::TabControl},
+                                        {"TTABCONTROL", ControlClass::TabControl},
+                                        {"TTABSET", ControlClass::TabSet},
+                                        {"TTABBEDNOTEBOOK", ControlClass::TabbedNotebook},
+                                        {"TPROGRESSBAR", ControlClass::Progress},
+                                        {"TTRACKBAR", ControlClass::TrackBar},
+                                        {"TUPDOWN", ControlClass::UpDown},
+                                        {"TTOOLBAR", ControlClass::ToolBar},
+                                        {"TDATETIMEPICKER", ControlClass::DateTimePicker}};
 
 int tagOf(const QWidget* w) { return w->property("Tag").toInt(); }
 
@@ -110,18 +123,30 @@ class Discovery {
       if (!line.toLower().startsWith(prefix)) continue;
       const QString kind = line.mid(prefix.size(), 50).toLower();
       const bool tabs = data_.skin() && data_.skin()->tabs;
-      if (kind == "combobox" && on(xcCombo)) add(c, SkinKind::Combo);
-      else if (kind == "edit" && on(xcEdit)) add(c, SkinKind::Edit);
-      else if (kind == "radiobutton" && on(xcRadioButton)) add(c, SkinKind::RadioButton);
-      else if (kind == "panel" && on(xcPanel)) add(c, SkinKind::Box);
-      else if (kind == "trackbar" && on(xcButton)) add(c, SkinKind::TrackBar);
-      else if (kind == "button" && on(xcButton)) add(c, SkinKind::PushButton);
-      else if (kind == "tab" && on(xcTab) && tabs) add(c, SkinKind::Tab);
-      else if (kind == "progress" && on(xcProgress)) add(c, SkinKind::Progress);
-      else if (kind == "scrollbar" && on(xcScrollbar)) add(c, SkinKind::ScrollBars);
-      else if (kind == "radiogroup" && on(xcPanel)) group(c, SkinKind::RadioButton, on(xcRadioButton));
-      else if (kind == "checkgroup" && on(xcPanel)) group(c, SkinKind::CheckBox, on(xcRadioButton));
-      else if (kind == "checkbox" && on(xcCheckBox)) add(c, SkinKind::CheckBox);
+      if (kind == "combobox" && on(xcCombo))
+        add(c, SkinKind::Combo);
+      else if (kind == "edit" && on(xcEdit))
+        add(c, SkinKind::Edit);
+      else if (kind == "radiobutton" && on(xcRadioButton))
+        add(c, SkinKind::RadioButton);
+      else if (kind == "panel" && on(xcPanel))
+        add(c, SkinKind::Box);
+      else if (kind == "trackbar" && on(xcButton))
+        add(c, SkinKind::TrackBar);
+      else if (kind == "button" && on(xcButton))
+        add(c, SkinKind::PushButton);
+      else if (kind == "tab" && on(xcTab) && tabs)
+        add(c, SkinKind::Tab);
+      else if (kind == "progress" && on(xcProgress))
+        add(c, SkinKind::Progress);
+      else if (kind == "scrollbar" && on(xcScrollbar))
+        add(c, SkinKind::ScrollBars);
+      else if (kind == "radiogroup" && on(xcPanel))
+        group(c, SkinKind::RadioButton, on(xcRadioButton));
+      else if (kind == "checkgroup" && on(xcPanel))
+        group(c, SkinKind::CheckBox, on(xcRadioButton));
+      else if (kind == "checkbox" && on(xcCheckBox))
+        add(c, SkinKind::CheckBox);
       return true;
     }
     return false;
@@ -157,7 +182,8 @@ class Discovery {
   void builtIn(QWidget* c, ControlClass cls, int tag) {
     using C = ControlClass;
     const bool tabs = data_.skin() && data_.skin()->tabs;
-    if ((cls == C::TabSet || cls == C::TabbedNotebook) && on(xcTab) && tabs) return add(c, SkinKind::Tab);
+    if ((cls == C::TabSet || cls == C::TabbedNotebook) && on(xcTab) && tabs)
+      return add(c, SkinKind::Tab);
     if (cls == C::Container) return walk(c);  // plain holders of controls
     if (cls == C::CheckBox && on(xcCheckBox)) return add(c, SkinKind::CheckBox);
     if (cls == C::TrackBar && on(xcButton)) return add(c, SkinKind::TrackBar);
@@ -229,7 +255,8 @@ ControlClass classifyControl(const QWidget* c) {
   if (qobject_cast<const QSlider*>(c)) return C::TrackBar;
   if (qobject_cast<const QToolBar*>(c)) return C::ToolBar;
   if (qobject_cast<const QSizeGrip*>(c)) return C::SizeGrip;
-  if (qobject_cast<const QMainWindow*>(c) || qobject_cast<const QDialog*>(c)) return C::EmbeddedForm;
+  if (qobject_cast<const QMainWindow*>(c) || qobject_cast<const QDialog*>(c))
+    return C::EmbeddedForm;
   // Labels and menu bars are drawn by their windows, not by skin controls.
   if (qobject_cast<const QLabel*>(c) || qobject_cast<const QMenuBar*>(c)) return C::Other;
   if (qobject_cast<const QFrame*>(c)) return C::Panel;
@@ -239,14 +266,14 @@ ControlClass classifyControl(const QWidget* c) {
 
 const char* skinKindName(SkinKind kind) {
   static const char* const names[] = {
-      "push button", "speed button", "glyph button", "check box", "radio button", "box",
-      "combo box", "edit", "scroll bars", "scroll bar control", "list view", "status bar",
-      "progress", "track bar", "up-down", "tab", "size grip", "flat tool bar"};
+      "push button", "speed button", "glyph button", "check box",   "radio button",
+      "box",         "combo box",    "edit",         "scroll bars", "scroll bar control",
+      "list view",   "status bar",   "progress",     "track bar",   "up-down",
+      "tab",         "size grip",    "flat tool bar"};
   return names[static_cast<int>(kind)];
 }
 
-std::vector<DiscoveredControl> discoverControls(TSkinData& data, QWidget* form,
-                                                QWidget* container,
+std::vector<DiscoveredControl> discoverControls(TSkinData& data, QWidget* form, QWidget* container,
                                                 std::set<const QWidget*> alreadySkinned,
                                                 QObject* frame) {
   Discovery d(data, form, frame, std::move(alreadySkinned));
@@ -265,16 +292,31 @@ std::vector<DiscoveredControl> discoverBareWindow(QWidget* window,
       if (alreadySkinned.insert(c).second) {
         using C = ControlClass;
         switch (classifyControl(c)) {
-          case C::CheckBox: result.push_back({c, SkinKind::CheckBox}); continue;
-          case C::RadioButton: result.push_back({c, SkinKind::RadioButton}); continue;
+          case C::CheckBox:
+            result.push_back({c, SkinKind::CheckBox});
+            continue;
+          case C::RadioButton:
+            result.push_back({c, SkinKind::RadioButton});
+            continue;
           case C::PushButton:
-          case C::SpeedButton: result.push_back({c, SkinKind::PushButton}); continue;
+          case C::SpeedButton:
+            result.push_back({c, SkinKind::PushButton});
+            continue;
           // Qt has no simple (always open) combo box, so every combo box gets the skin.
-          case C::ComboBox: result.push_back({c, SkinKind::Combo}); continue;
-          case C::SizeGrip: result.push_back({c, SkinKind::SizeGrip}); continue;
-          case C::TabControl: result.push_back({c, SkinKind::Tab}); continue;
-          case C::Edit: result.push_back({c, SkinKind::Edit}); continue;
-          default: break;
+          case C::ComboBox:
+            result.push_back({c, SkinKind::Combo});
+            continue;
+          case C::SizeGrip:
+            result.push_back({c, SkinKind::SizeGrip});
+            continue;
+          case C::TabControl:
+            result.push_back({c, SkinKind::Tab});
+            continue;
+          case C::Edit:
+            result.push_back({c, SkinKind::Edit});
+            continue;
+          default:
+            break;
         }
       }
       walk(c);  // Qt nests controls in layout holders where the platform had flat children

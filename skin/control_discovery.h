@@ -18,18 +18,61 @@ class TSkinData;
 
 // What kind of control a widget is, as the rules see it.
 enum class ControlClass {
-  Other, PushButton, SpeedButton, GlyphButton, CheckBox, RadioButton, GroupBox, RadioGroup,
-  Panel, Container, ComboBox, Edit, Memo, RichEdit, ListBox, TreeView, ListView, ScrollBar,
-  ScrollBox, StatusBar, TabControl, TabSet, TabbedNotebook, Progress, TrackBar, UpDown, ToolBar,
-  Header, SizeGrip, DateTimePicker, UpDownPicker, EmbeddedForm
+  Other,
+  PushButton,
+  SpeedButton,
+  GlyphButton,
+  CheckBox,
+  RadioButton,
+  GroupBox,
+  RadioGroup,
+  Panel,
+  Container,
+  ComboBox,
+  Edit,
+  Memo,
+  RichEdit,
+  ListBox,
+  TreeView,
+  ListView,
+  ScrollBar,
+  ScrollBox,
+  StatusBar,
+  TabControl,
+  TabSet,
+  TabbedNotebook,
+  Progress,
+  TrackBar,
+  UpDown,
+  ToolBar,
+  Header,
+  SizeGrip,
+  DateTimePicker,
+  UpDownPicker,
+  EmbeddedForm
 };
 
 ControlClass classifyControl(const QWidget* control);
 
 // The skin control a discovered control receives.
 enum class SkinKind {
-  PushButton, SpeedButton, GlyphButton, CheckBox, RadioButton, Box, Combo, Edit, ScrollBars,
-  ScrollBarControl, ListView, StatusBar, Progress, TrackBar, UpDown, Tab, SizeGrip,
+  PushButton,
+  SpeedButton,
+  GlyphButton,
+  CheckBox,
+  RadioButton,
+  Box,
+  Combo,
+  Edit,
+  ScrollBars,
+  ScrollBarControl,
+  ListView,
+  StatusBar,
+  Progress,
+  TrackBar,
+  UpDown,
+  Tab,
+  SizeGrip,
   FlatToolbar  // a tool bar made flat and given the button face, nothing else
 };
 
@@ -45,8 +88,7 @@ struct DiscoveredControl {
 // and the containers the rules descend into. `alreadySkinned` holds controls that already have
 // a skin control on this frame; a control is listed at most once. `frame` is the Sender the
 // OnSkinControl handler receives.
-std::vector<DiscoveredControl> discoverControls(TSkinData& data, QWidget* form,
-                                                QWidget* container,
+std::vector<DiscoveredControl> discoverControls(TSkinData& data, QWidget* form, QWidget* container,
                                                 std::set<const QWidget*> alreadySkinned = {},
                                                 QObject* frame = nullptr);
 

@@ -70,6 +70,9 @@ struct DecoderState {
   std::array<std::uint8_t, kRingSize> ring{};
 };
 
+// Packed skins are tens of kilobytes; a package this large is no skin, whatever its bits say.
+constexpr std::int32_t kLargestPackage = 256 << 20;
+
 }  // namespace
 
 void TLZH::decode(std::uint32_t unpackedSize, const ReadFunction& read,
@@ -122,7 +125,8 @@ std::string unpackSkin(std::string_view packed) {
   if (packed.size() < 4) throw SkinDamagedError("The packed skin is too short to hold its size");
   const std::int32_t size = le32(packed.data());
   const std::string_view bits = packed.substr(4);
-  if (size < 0 || static_cast<std::uint64_t>(size) > TLZH::largestOutput(bits.size()))
+  if (size < 0 || static_cast<std::uint64_t>(size) > TLZH::largestOutput(bits.size()) ||
+      size > kLargestPackage)
     throw SkinDamagedError("The packed skin's unpacked size (" + std::to_string(size) +
                            ") does not fit its " + std::to_string(bits.size()) + " bytes of data");
   std::string out;

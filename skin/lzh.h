@@ -27,8 +27,9 @@ class TLZH {
 };
 
 // Layer 2 of a skin: int32 unpacked size U, then the bit stream. Returns the U bytes.
-// Raises SkinDamagedError for a missing or negative size, or a size the stream could not
-// produce (so a forged size can never make us allocate more than the input justifies).
+// Raises SkinDamagedError for a missing or negative size, a size the stream could not produce
+// (so a forged size can never make us allocate more than the input justifies), or a package
+// above 256 MiB.
 std::string unpackSkin(std::string_view packed);
 
 }  // namespace kelpo::skin

@@ -7,9 +7,9 @@
 
 namespace kelpo::skin::lzh {
 
-inline constexpr int kRingSize = 4096;        // N
-inline constexpr int kLongestMatch = 60;      // F
-inline constexpr int kThreshold = 2;          // a match is at least kThreshold + 1 bytes
+inline constexpr int kRingSize = 4096;    // N
+inline constexpr int kLongestMatch = 60;  // F
+inline constexpr int kThreshold = 2;      // a match is at least kThreshold + 1 bytes
 inline constexpr int kSymbols = 256 + kLongestMatch - kThreshold;  // 314
 inline constexpr int kTable = kSymbols * 2 - 1;                    // 627 nodes
 inline constexpr int kRoot = kTable - 1;                           // 626
@@ -32,7 +32,7 @@ class AdaptiveTree {
  private:
   void rebuild();
 
-  std::array<std::uint16_t, kTable + 1> freq_{};     // one sentinel after the root
+  std::array<std::uint16_t, kTable + 1> freq_{};          // one sentinel after the root
   std::array<std::int16_t, kTable + kSymbols> parent_{};  // leaves' parents at symbol + 627
   std::array<std::int16_t, kTable> son_{};
 };

@@ -26,9 +26,25 @@ enum class TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog };
 
 // The members of SkinControls, as bit numbers.
 enum TSkinControlType : int {
-  xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton,
-  xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel, xcGroupBox,
-  xcStatusBar, xcTab, xcSystemMenu, xcReportWindows
+  xcMainMenu,
+  xcPopupMenu,
+  xcToolbar,
+  xcControlbar,
+  xcCombo,
+  xcCheckBox,
+  xcRadioButton,
+  xcProgress,
+  xcScrollbar,
+  xcEdit,
+  xcButton,
+  xcBitBtn,
+  xcSpeedButton,
+  xcPanel,
+  xcGroupBox,
+  xcStatusBar,
+  xcTab,
+  xcSystemMenu,
+  xcReportWindows
 };
 inline constexpr int kSkinControlTypes = 19;
 

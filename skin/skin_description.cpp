@@ -18,13 +18,13 @@ bool startsWith(std::string_view s, std::string_view prefix) {
 
 class DescriptionReader {
  public:
-  DescriptionReader(const TSkinReader& reader, const TSkinIni& ini)
-      : reader_(reader), ini_(ini) {}
+  DescriptionReader(const TSkinReader& reader, const TSkinIni& ini) : reader_(reader), ini_(ini) {}
 
   QImage bitmap(std::string_view section, std::string_view key) const {
     return findBitmap(reader_, ini_.readString(section, key));
   }
-  std::int32_t integer(std::string_view section, std::string_view key, std::int32_t fallback) const {
+  std::int32_t integer(std::string_view section, std::string_view key,
+                       std::int32_t fallback) const {
     return ini_.readInteger(section, key, fallback);
   }
 
@@ -46,39 +46,39 @@ class DescriptionReader {
     o.trans = integer(section, "Trans", 0);
   }
 
+  // The keys every image object shares.
+  void readImageKeys(TDataSkinObject& o, std::string_view section, bool withStyle, int frames,
+                     TColor buttonText) const {
+    o.name = section;
+    if (withStyle) o.style = integer(section, "Style", 0);
+    readMargins(o, section);
+    o.tile = integer(section, "Tile", 0);
+    if (o.tile > 1) o.tile = 0;
+    readStateColours(o, section, buttonText);
+    o.frameCount = frames;
+  }
+
   // The generic image reader: nothing when "Image" names no bitmap.
   std::unique_ptr<TDataSkinObject> image(std::string_view section, int frames,
                                          TColor buttonText) const {
     QImage bmp = bitmap(section, "Image");
     if (bmp.isNull()) return nullptr;
     auto o = std::make_unique<TDataSkinObject>();
-    o->name = section;
     o->bitmap = std::move(bmp);
-    o->style = integer(section, "Style", 0);
-    readMargins(*o, section);
-    o->tile = integer(section, "Tile", 0);
-    if (o->tile > 1) o->tile = 0;
-    readStateColours(*o, section, buttonText);
-    o->frameCount = frames;
+    readImageKeys(*o, section, true, frames, buttonText);
     return o;
   }
 
   // A two-image object: its first bitmap under `firstKey`, the second under `secondKey`.
   std::unique_ptr<TDataSkinBorder> twoImage(std::string_view section, std::string_view firstKey,
-                                            std::string_view secondKey, bool withStyle,
-                                            int frames, TColor buttonText) const {
+                                            std::string_view secondKey, bool withStyle, int frames,
+                                            TColor buttonText) const {
     QImage bmp = bitmap(section, firstKey);
     if (bmp.isNull()) return nullptr;
     auto o = std::make_unique<TDataSkinBorder>();
-    o->name = section;
     o->bitmap = std::move(bmp);
     if (!secondKey.empty()) o->bitmap2 = bitmap(section, secondKey);
-    if (withStyle) o->style = integer(section, "Style", 0);
-    readMargins(*o, section);
-    o->tile = integer(section, "Tile", 0);
-    if (o->tile > 1) o->tile = 0;
-    readStateColours(*o, section, buttonText);
-    o->frameCount = frames;
+    readImageKeys(*o, section, withStyle, frames, buttonText);
     return o;
   }
 
@@ -213,7 +213,7 @@ std::unique_ptr<SkinObjects> readSkinDescription(const TSkinReader& reader) {
 
   // Numbered colours and title-bar buttons come from sections named by a prefix, in file order.
   for (const std::string& section : ini.sections()) {
-    const std::string upper = upperEngine(section);
+    const std::string upper = engineToUpper(section);
     if (startsWith(upper, "COLOUR") && upper != "COLOURS")
       skin->colourList.push_back(ini.readColour(section, "color", sys::WindowText));
     if (!startsWith(upper, "BUTTON") || upper == "BUTTONS" || upper == "BUTTON.RADIO" ||
@@ -232,8 +232,8 @@ std::unique_ptr<SkinObjects> readSkinDescription(const TSkinReader& reader) {
     const std::int32_t frame = d.integer(section, "frame", 0);
     b->frameCount = frame;
     if (frame == 0) {
-      const bool narrow = !b->bitmap.isNull() &&
-                          static_cast<double>(b->bitmap.width()) / b->bitmap.height() <= 3.8;
+      const bool narrow =
+          !b->bitmap.isNull() && static_cast<double>(b->bitmap.width()) / b->bitmap.height() <= 3.8;
       b->frameCount = narrow ? 3 : 6;
     }
     if (b->action < 0) b->frameCount = 6;
@@ -278,8 +278,8 @@ std::unique_ptr<SkinObjects> readSkinDescription(const TSkinReader& reader) {
   skin->tabs = d.twoImage("Tabs", "Image", "Border", false, 5, buttonText);
   skin->comboButton = d.twoImage("ComboButton", "Image", {}, false, 4, buttonText);
   if (skin->comboButton)
-    skin->comboButton->bitmap2 = skin->comboButton->bitmap.convertToFormat(QImage::Format_RGB888)
-                                     .mirrored(true, false);
+    skin->comboButton->bitmap2 =
+        skin->comboButton->bitmap.convertToFormat(QImage::Format_RGB888).mirrored(true, false);
   skin->upDownHorz = d.twoImage("UpDown.Horz", "Image", "GlyphImage", false, 8, buttonText);
   skin->upDownVert = d.twoImage("UpDown.Vert", "Image", "GlyphImage", false, 8, buttonText);
 
@@ -294,10 +294,10 @@ std::unique_ptr<SkinObjects> readSkinDescription(const TSkinReader& reader) {
   skin->scrollbar = d.image("Scrollbar", 23, buttonText);
   skin->horzScroll = d.image("HorzScroll", 4, buttonText);
   skin->vertScroll = d.image("VertScroll", 4, buttonText);
-  skin->horzScrollThumb = d.image("HorzScrollThumb", d.integer("HorzScrollThumb", "FrameCount", 3),
-                                  buttonText);
-  skin->vertScrollThumb = d.image("VertScrollThumb", d.integer("VertScrollThumb", "FrameCount", 3),
-                                  buttonText);
+  skin->horzScrollThumb =
+      d.image("HorzScrollThumb", d.integer("HorzScrollThumb", "FrameCount", 3), buttonText);
+  skin->vertScrollThumb =
+      d.image("VertScrollThumb", d.integer("VertScrollThumb", "FrameCount", 3), buttonText);
   const char* const thumbs[] = {"Trackbar.ThumbHorz",  "Trackbar.ThumbVert", "Trackbar.ThumbLeft",
                                 "Trackbar.ThumbRight", "Trackbar.ThumbUp",   "Trackbar.ThumbDown"};
   for (std::size_t i = 0; i < 6; ++i) skin->trackbarThumbs[i] = d.image(thumbs[i], 5, buttonText);
@@ -310,12 +310,13 @@ std::vector<const TDataSkinObject*> SkinObjects::allObjects() const {
     if (o) all.push_back(o);
   };
   for (const TDataSkinObject* o : std::initializer_list<const TDataSkinObject*>{
-           left.get(), right.get(), top.get(), bottom.get(),
-        title.get(), button.get(), menuBar.get(), progress.get(), tabs.get(), comboButton.get(),
-        upDownHorz.get(), upDownVert.get(), groupBoxEdge.get(), toolbars.get(), statusBar.get(),
-        sunkEdge.get(), extraImages.get(), header.get(), menuItem.get(), menuBackground.get(),
-        scrollbar.get(), horzScroll.get(), vertScroll.get(), horzScrollThumb.get(),
-        vertScrollThumb.get()})
+           left.get(),           right.get(),       top.get(),        bottom.get(),
+           title.get(),          button.get(),      menuBar.get(),    progress.get(),
+           tabs.get(),           comboButton.get(), upDownHorz.get(), upDownVert.get(),
+           groupBoxEdge.get(),   toolbars.get(),    statusBar.get(),  sunkEdge.get(),
+           extraImages.get(),    header.get(),      menuItem.get(),   menuBackground.get(),
+           scrollbar.get(),      horzScroll.get(),  vertScroll.get(), horzScrollThumb.get(),
+           vertScrollThumb.get()})
     add(o);
   for (const auto& t : trackbarThumbs) add(t.get());
   for (const auto& b : sysButtons) add(b.get());

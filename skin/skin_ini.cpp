@@ -1,7 +1,6 @@
 // Reading the skin description's INI text from memory.
 #include "skin/skin_ini.h"
 
-#include <cctype>
 #include <limits>
 
 #include "platform/text.h"
@@ -65,20 +64,6 @@ bool parseInteger(std::string_view v, std::int32_t& out) {
 
 }  // namespace
 
-std::string upperEngine(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = engineCharSize(text, i);
-    if (n == 1)
-      out.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(text[i]))));
-    else
-      out.append(text.substr(i, n));
-    i += n;
-  }
-  return out;
-}
-
 TSkinIni::TSkinIni(std::string_view text) {
   Section* current = nullptr;
   std::size_t pos = 0;
@@ -92,7 +77,7 @@ TSkinIni::TSkinIni(std::string_view text) {
       const std::size_t close = findChar(line, ']', 1);
       const std::string_view name =
           trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
-      const std::string upper = upperEngine(name);
+      const std::string upper = engineToUpper(name);
       current = nullptr;
       for (Section& s : sections_)
         if (s.upper == upper) current = &s;
@@ -104,15 +89,16 @@ TSkinIni::TSkinIni(std::string_view text) {
     }
     const std::size_t eq = findChar(line, '=');
     if (!current || eq == std::string_view::npos) continue;
-    std::string key = upperEngine(trim(line.substr(0, eq)));
+    std::string key = engineToUpper(trim(line.substr(0, eq)));
     bool seen = false;
     for (const Entry& e : current->entries) seen = seen || e.key == key;
-    if (!seen) current->entries.push_back(Entry{std::move(key), std::string(trim(line.substr(eq + 1)))});
+    if (!seen)
+      current->entries.push_back(Entry{std::move(key), std::string(trim(line.substr(eq + 1)))});
   }
 }
 
 const TSkinIni::Section* TSkinIni::find(std::string_view section) const {
-  const std::string upper = upperEngine(section);
+  const std::string upper = engineToUpper(section);
   for (const Section& s : sections_)
     if (s.upper == upper) return &s;
   return nullptr;
@@ -129,7 +115,7 @@ std::vector<std::string> TSkinIni::sections() const {
 std::string TSkinIni::readString(std::string_view section, std::string_view key,
                                  std::string_view fallback) const {
   if (const Section* s = find(section)) {
-    const std::string upper = upperEngine(key);
+    const std::string upper = engineToUpper(key);
     for (const Entry& e : s->entries)
       if (e.key == upper) return e.value;
   }
@@ -142,8 +128,7 @@ std::int32_t TSkinIni::readInteger(std::string_view section, std::string_view ke
   return parseInteger(readString(section, key), value) ? value : fallback;
 }
 
-TColor TSkinIni::readColour(std::string_view section, std::string_view key,
-                            TColor fallback) const {
+TColor TSkinIni::readColour(std::string_view section, std::string_view key, TColor fallback) const {
   const std::string value = readString(section, key);
   return value.empty() ? fallback : parseColourTriple(value);
 }

@@ -50,7 +50,4 @@ class TSkinIni {
 // blue in turn; a third run that reaches the end counts too; missing numbers are 0.
 TColor parseColourTriple(std::string_view value);
 
-// Upper-cases the ASCII letters of engine text, leaving multibyte characters untouched.
-std::string upperEngine(std::string_view text);
-
 }  // namespace kelpo::skin

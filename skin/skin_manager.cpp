@@ -48,7 +48,11 @@ TSkinManage::TSkinManage() {
 TSkinManage* TSkinManage::instance() { return theManager().get(); }
 
 TSkinManage& TSkinManage::create() {
-  if (!theManager()) theManager().reset(new TSkinManage);
+  if (!theManager()) {
+    theManager().reset(new TSkinManage);
+    // The manager ends with the program's application object, while Qt is still there.
+    if (qApp) QObject::connect(qApp, &QObject::destroyed, [] { destroyInstance(); });
+  }
   return *theManager();
 }
 

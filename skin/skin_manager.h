@@ -16,7 +16,13 @@ namespace kelpo::skin {
 
 class TSkinData;
 
-enum class SkinCommand { None = 0, Activate = 1, Deactivate = 2, SkinChanged = 3, RemoveClosed = 6 };
+enum class SkinCommand {
+  None = 0,
+  Activate = 1,
+  Deactivate = 2,
+  SkinChanged = 3,
+  RemoveClosed = 6
+};
 
 // A widget's class name without its C++ namespace: the name the skin rules compare.
 QString plainClassName(const QObject* object);

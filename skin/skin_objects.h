@@ -21,10 +21,10 @@ class TDataSkinObject {
   std::int32_t topHeight = 0;
   std::int32_t rightWidth = 0;
   std::int32_t bottomHeight = 0;
-  QImage bitmap;             // Format_RGB32; null when the skin names none
-  std::int32_t trans = 0;    // non-zero: 0xFF00FF is transparent
-  std::int32_t tile = 0;     // 0 stretch the middle, 1 tile it (frame pieces: the Stretch value)
-  std::string name;          // the section or piece it was read from
+  QImage bitmap;           // Format_RGB32; null when the skin names none
+  std::int32_t trans = 0;  // non-zero: 0xFF00FF is transparent
+  std::int32_t tile = 0;   // 0 stretch the middle, 1 tile it (frame pieces: the Stretch value)
+  std::string name;        // the section or piece it was read from
   std::int32_t frameCount = 1;
   std::int32_t style = 0;
   std::int32_t normalColour = -1;
@@ -105,9 +105,9 @@ struct SkinObjects {
   std::unique_ptr<TDataSkinButton> button;
 
   std::unique_ptr<TDataSkinBorder> tabs, comboButton, progress, upDownHorz, upDownVert;
-  std::unique_ptr<TDataSkinObject> groupBoxEdge, toolbars, statusBar, sunkEdge, extraImages,
-      header, menuBar, menuItem, menuBackground, scrollbar, horzScroll, vertScroll,
-      horzScrollThumb, vertScrollThumb;
+  std::unique_ptr<TDataSkinObject> groupBoxEdge, toolbars, statusBar, sunkEdge, extraImages, header,
+      menuBar, menuItem, menuBackground, scrollbar, horzScroll, vertScroll, horzScrollThumb,
+      vertScrollThumb;
   // Thumbs in the order Horz, Vert, Left, Right, Up, Down.
   std::array<std::unique_ptr<TDataSkinObject>, 6> trackbarThumbs;
   // The menu bar's "TileMenu", "TileLeftMenu" and "TileRightMenu" (the bar's tile field holds

@@ -78,7 +78,8 @@ QImage TSkinPainter::build(const TDataSkinObject& o, int frame, QSize size, bool
     if (o.tile) {
       // Repeats run over the centre; the right and bottom pieces painted next cover them.
       for (int y = T; y < T + ch; y += mh)
-        for (int x = L; x < L + cw; x += mw) piece(p, src, {fx + L, fy + T, mw, mh}, {x, y, mw, mh});
+        for (int x = L; x < L + cw; x += mw)
+          piece(p, src, {fx + L, fy + T, mw, mh}, {x, y, mw, mh});
     } else {
       piece(p, src, {fx + L, fy + T, mw, mh}, {L, T, cw, ch});
     }
@@ -90,16 +91,32 @@ QImage TSkinPainter::build(const TDataSkinObject& o, int frame, QSize size, bool
 }
 
 QImage TSkinPainter::nineBuild(const TDataSkinObject& o, int frame, QSize size, bool stacked) {
-  const Key key{&o, o.bitmap.cacheKey(), static_cast<int>(Kind::Nine), frame, size.width(),
-                size.height(), stacked, 0, 0, o.tile};
+  const Key key{&o,
+                o.bitmap.cacheKey(),
+                static_cast<int>(Kind::Nine),
+                frame,
+                size.width(),
+                size.height(),
+                stacked,
+                0,
+                0,
+                o.tile};
   return cached(key, [&] { return build(o, frame, size, stacked, true); });
 }
 
 QImage TSkinPainter::threeBuild(const TDataSkinObject& o, const QImage& bitmap, int frameCount,
                                 int frame, QSize size, int left, int right, bool stacked,
                                 bool transparent) {
-  const Key key{&o, bitmap.cacheKey(), static_cast<int>(Kind::Three), frame, size.width(),
-                size.height(), stacked, left, right, 0};
+  const Key key{&o,
+                bitmap.cacheKey(),
+                static_cast<int>(Kind::Three),
+                frame,
+                size.width(),
+                size.height(),
+                stacked,
+                left,
+                right,
+                0};
   return cached(key, [&] {
     QImage out = canvas(size);
     if (bitmap.isNull() || size.isEmpty()) return out;
@@ -127,8 +144,16 @@ void TSkinPainter::drawNine(QPainter& p, const TDataSkinObject& o, int frame, co
 void TSkinPainter::drawBorder(QPainter& p, const TDataSkinObject& o, int frame, const QRect& dest,
                               bool stacked) {
   if (dest.width() <= 0 || dest.height() <= 0) return;
-  const Key key{&o, o.bitmap.cacheKey(), static_cast<int>(Kind::Border), frame, dest.width(),
-                dest.height(), stacked, 0, 0, o.tile};
+  const Key key{&o,
+                o.bitmap.cacheKey(),
+                static_cast<int>(Kind::Border),
+                frame,
+                dest.width(),
+                dest.height(),
+                stacked,
+                0,
+                0,
+                o.tile};
   p.drawImage(dest.topLeft(),
               cached(key, [&] { return build(o, frame, dest.size(), stacked, false); }));
 }

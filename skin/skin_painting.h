@@ -30,8 +30,8 @@ class TSkinPainter {
   QImage nineBuild(const TDataSkinObject& object, int frame, QSize size, bool stacked = false);
   // Left piece, middle slice repeated, right piece, each at the frame's full height stretched
   // to the size's height (the caption's text background).
-  QImage threeBuild(const TDataSkinObject& object, const QImage& bitmap, int frameCount,
-                    int frame, QSize size, int left, int right, bool stacked, bool transparent);
+  QImage threeBuild(const TDataSkinObject& object, const QImage& bitmap, int frameCount, int frame,
+                    QSize size, int left, int right, bool stacked, bool transparent);
 
   // The nine-part build drawn at `dest`. Nothing for a rectangle turned inside out.
   void drawNine(QPainter& p, const TDataSkinObject& object, int frame, const QRect& dest,

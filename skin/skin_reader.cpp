@@ -1,8 +1,6 @@
 // Reading the skin package: header, lower-cased name list, size table and the items.
 #include "skin/skin_reader.h"
 
-#include <cctype>
-
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "skin/bytes.h"
@@ -45,20 +43,6 @@ bool containsAt(std::string_view text, std::string_view part) {
 
 }  // namespace
 
-std::string lowerEngine(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = engineCharSize(text, i);
-    if (n == 1)
-      out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(text[i]))));
-    else
-      out.append(text.substr(i, n));
-    i += n;
-  }
-  return out;
-}
-
 void TSkinReader::clear() {
   version_ = 0;
   names_.clear();
@@ -83,7 +67,7 @@ bool TSkinReader::loadPackage(std::string package) {
     clear();
     throw SkinDamagedError("The skin package's name list runs past its end");
   }
-  names_ = splitNames(lowerEngine(
+  names_ = splitNames(engineToLower(
       std::string_view(package).substr(kHeaderSize, static_cast<std::size_t>(listLength))));
   if (names_.size() > kMaxItems) {
     clear();
@@ -118,7 +102,7 @@ std::string_view TSkinReader::item(std::size_t index) const {
 
 bool TSkinReader::findItem(std::string_view name, std::string& out) const {
   out.clear();
-  const std::string wanted = lowerEngine(name);
+  const std::string wanted = engineToLower(name);
   for (std::size_t i = 0; i < names_.size(); ++i) {
     if (names_[i] == wanted) {
       out.assign(item(i));
@@ -132,7 +116,7 @@ bool TSkinReader::findItemContaining(std::string_view text, std::string& out,
                                      std::string& name) const {
   out.clear();
   name.clear();
-  const std::string wanted = lowerEngine(text);
+  const std::string wanted = engineToLower(text);
   for (std::size_t i = 0; i < names_.size(); ++i) {
     if (containsAt(names_[i], wanted)) {
       out.assign(item(i));

@@ -14,9 +14,6 @@ inline constexpr std::size_t kMaxItems = 1001;
 inline constexpr const char* kOlderSkinMessage =
     "This is Older Skin File\rPlease update to new version !";
 
-// Lower-cases the ASCII letters of engine text, leaving multibyte characters untouched.
-std::string lowerEngine(std::string_view text);
-
 class TSkinReader {
  public:
   // Unpacks a packed skin (layer 2). Returns false, after showing kOlderSkinMessage, when the

@@ -7,7 +7,8 @@
 namespace kelpo::skin {
 
 std::string readSkinStream(std::string_view property) {
-  if (property.size() < 4) throw SkinDamagedError("The stored skin is too short to hold its length");
+  if (property.size() < 4)
+    throw SkinDamagedError("The stored skin is too short to hold its length");
   const std::int32_t length = le32(property.data());
   if (length < 0 || static_cast<std::size_t>(length) > property.size() - 4)
     throw SkinDamagedError("The stored skin's length (" + std::to_string(length) +

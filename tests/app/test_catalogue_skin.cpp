@@ -16,8 +16,8 @@ TEST_F(CatalogueTest, CatalogueWindowCarriesSkinData1WithTheStoredSkin) {
   writeCatalogue({});
   MessageCapture messages;
   TFrmMain window;
-  auto* skinData = window.findChild<skin::TSkinData*>(QStringLiteral("SkinData1"),
-                                                       Qt::FindDirectChildrenOnly);
+  auto* skinData =
+      window.findChild<skin::TSkinData*>(QStringLiteral("SkinData1"), Qt::FindDirectChildrenOnly);
   ASSERT_NE(skinData, nullptr);
   EXPECT_TRUE(skinData->loaded()) << skinData->lastError();
   EXPECT_TRUE(skinData->Active());

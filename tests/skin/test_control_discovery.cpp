@@ -55,7 +55,8 @@ W* make(QWidget* parent, int tag = 0) {
 TEST_F(DiscoveryTest, FormControlsGetTheirKinds) {
   QWidget form;
   TSkinData data(&form);
-  data.setSkin3rd(QStringList(data.Skin3rd()) << "TMyEdit=Edit" << "TMyMemo=Memo");
+  data.setSkin3rd(QStringList(data.Skin3rd()) << "TMyEdit=Edit"
+                                              << "TMyMemo=Memo");
   auto* button = make<QPushButton>(&form);
   make<QPushButton>(&form, 199);  // 199 mod 100 is the DisableTag
   auto* check = make<QCheckBox>(&form);
@@ -70,7 +71,7 @@ TEST_F(DiscoveryTest, FormControlsGetTheirKinds) {
   auto* status = make<QStatusBar>(&form);
   auto* progress = make<QProgressBar>(&form);
   auto* myEdit = make<TMyEdit>(&form);
-  make<TMyMemo>(&form);  // a line names it, with a kind that is none: left alone
+  make<TMyMemo>(&form);                 // a line names it, with a kind that is none: left alone
   auto* holder = make<QWidget>(&form);  // plain holders are looked into
   auto* nested = make<QLineEdit>(holder);
   make<QLabel>(&form);

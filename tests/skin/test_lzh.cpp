@@ -93,13 +93,19 @@ TEST(Lzh, SizesTheBytesCannotJustifyAreRefused) {
   EXPECT_EQ(unpackSkin(withSize(4800)).size(), 4800u);
   EXPECT_THROW(unpackSkin(withSize(4861)), SkinDamagedError);
   EXPECT_EQ(unpackSkin(withSize(0)), "");
+  // Bits enough for 300 MiB are still no skin.
+  std::string big;
+  appendLe32(big, 300 << 20);
+  big.resize(4 + (7 << 20));
+  EXPECT_THROW(unpackSkin(big), SkinDamagedError);
 }
 
 TEST(Lzh, RoundTripsThroughOurEncoder) {
   std::mt19937 random(17);
   std::string words;
-  const char* vocabulary[] = {"salt ", "ginger ", "\xe7\x8c\xaa\xe8\x82\x89 ", "simmer ",
-                              "\r\n", "soy sauce ", "garlic ", "stir-fry ", "1 tbsp "};
+  const char* vocabulary[] = {"salt ",   "ginger ",   "\xe7\x8c\xaa\xe8\x82\x89 ",
+                              "simmer ", "\r\n",      "soy sauce ",
+                              "garlic ", "stir-fry ", "1 tbsp "};
   while (words.size() < 400000) words += vocabulary[random() % 9];
   // 70000 literals: the tree reaches frequency 0x8000 and is rebuilt twice.
   std::string binary;
@@ -107,8 +113,8 @@ TEST(Lzh, RoundTripsThroughOurEncoder) {
   std::string allBytes;
   for (int i = 0; i < 256; ++i) allBytes.push_back(static_cast<char>(i));
 
-  const std::string cases[] = {"", "x", std::string(100000, 'a'), words, binary, allBytes,
-                               std::string(5000, ' ') + "tail"};
+  const std::string cases[] = {"",     "x",      std::string(100000, 'a'),       words,
+                               binary, allBytes, std::string(5000, ' ') + "tail"};
   for (const std::string& data : cases) {
     SCOPED_TRACE(data.size());
     const std::string packed = tools::packSkin(data);

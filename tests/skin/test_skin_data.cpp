@@ -152,7 +152,8 @@ TEST_F(SkinDataTest, ActiveBeforeAnyWindowSwitchesAtOnceAfterwardsOnlyTheLastCom
   EXPECT_EQ(manager.pendingCommand(), SkinCommand::Activate);
   QElapsedTimer wait;
   wait.start();
-  while (changed == 0 && wait.elapsed() < 2000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  while (changed == 0 && wait.elapsed() < 2000)
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
   EXPECT_EQ(changed, 1);
   EXPECT_TRUE(manager.skinning());
   EXPECT_EQ(manager.pendingCommand(), SkinCommand::None);
@@ -231,6 +232,31 @@ TEST_F(SkinDataTest, ChoosingTheComponentAndDecidingWhichWindowsAreSkinned) {
   EXPECT_FALSE(manager.skinWindow(&box));  // never twice
   manager.setSkinning(false);
   EXPECT_FALSE(manager.acceptsWindow(&plain));
+}
+
+TEST_F(SkinDataTest, OnlyThisFormSkinsItsFormAtOnceAndDeactivatesOnlyIt) {
+  QWidget other, own;
+  other.resize(200, 100);
+  own.resize(200, 100);
+  auto* mainData = new TSkinData(&other);
+  mainData->readSkinStream(storedSkinStream());
+  mainData->formDataLoaded();
+  auto* ownData = new TSkinData(&own);
+  ownData->setSkinFormtype(TSkinFormType::sfOnlyThisForm);
+  ownData->readSkinStream(storedSkinStream());
+  ownData->formDataLoaded();
+  TSkinManage& manager = *TSkinManage::instance();
+  EXPECT_TRUE(manager.skinning());
+  EXPECT_EQ(manager.activations(), 1);
+  EXPECT_EQ(manager.skinDataOf(&own), ownData);
+  ASSERT_TRUE(manager.skinWindow(&other));
+  EXPECT_EQ(manager.skinDataOf(&other), mainData);
+
+  ownData->setActive(false);
+  EXPECT_EQ(manager.pendingCommand(), SkinCommand::Deactivate);
+  manager.runCommand();
+  EXPECT_FALSE(manager.isSkinned(&own));
+  EXPECT_TRUE(manager.isSkinned(&other));
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ TEST(SkinIni, IntegersAreDecimalOrHexWithTheDefaultForAnythingElse) {
   const struct {
     const char* key;
     std::int32_t expected;
-  } cases[] = {{"a", 31}, {"b", 255}, {"c", -5}, {"d", 7}, {"e", 7},
+  } cases[] = {{"a", 31}, {"b", 255}, {"c", -5}, {"d", 7},     {"e", 7},
                {"f", 7},  {"g", 7},   {"h", -1}, {"absent", 7}};
   for (const auto& c : cases) EXPECT_EQ(ini.readInteger("s", c.key, 7), c.expected) << c.key;
 }
@@ -55,8 +55,8 @@ TEST(SkinIni, ColourNotations) {
       {"12", 0},  // one number running to the end is not taken
       {"12 ", rgb(12, 0, 0)},
       {"1,2,3", rgb(1, 2, 3)},
-      {"300 256 511", rgb(44, 0, 255)},  // each part modulo 256
-      {"7 8", rgb(7, 0, 0)},             // the second number runs to the end
+      {"300 256 511", rgb(44, 0, 255)},          // each part modulo 256
+      {"7 8", rgb(7, 0, 0)},                     // the second number runs to the end
       {"\x81\x30\x81\x30 5 6 7", rgb(5, 6, 7)},  // digits inside a 4-byte character are no number
   };
   for (const auto& c : cases) EXPECT_EQ(parseColourTriple(c.value), c.expected) << c.value;
@@ -69,15 +69,17 @@ TEST(SkinIni, ColourNotations) {
 
 TEST(SkinDescription, BitmapsAreFoundByTheirFileNamePart) {
   TSkinReader reader;
-  ASSERT_TRUE(reader.load(packedSkin(
-      "[x]\n", {{"blue_close.bmp", bmpItem(4, 2)}, {"menuframe.bmp", bmpItem(3, 3)},
-                {"empty.bmp", ""}, {"notes.txt", "text"}})));
+  ASSERT_TRUE(reader.load(packedSkin("[x]\n", {{"blue_close.bmp", bmpItem(4, 2)},
+                                               {"menuframe.bmp", bmpItem(3, 3)},
+                                               {"empty.bmp", ""},
+                                               {"notes.txt", "text"}})));
   const struct {
     const char* value;
     int width;  // 0: no bitmap
-  } cases[] = {{"Blue_Close.BMP", 0}, {"Blue_Close.bmp", 4}, {"XPLuna\\MenuFrame.bmp", 3},
-               {"c:menuframe.bmp", 3}, {"skins/menuframe.bmp", 3}, {"", 0}, {"folder\\", 0},
-               {"empty.bmp", 0},       {"missing.bmp", 0},         {"notes.txt", 0}};
+  } cases[] = {{"Blue_Close.BMP", 0},  {"Blue_Close.bmp", 4},      {"XPLuna\\MenuFrame.bmp", 3},
+               {"c:menuframe.bmp", 3}, {"skins/menuframe.bmp", 3}, {"", 0},
+               {"folder\\", 0},        {"empty.bmp", 0},           {"missing.bmp", 0},
+               {"notes.txt", 0}};
   for (const auto& c : cases) EXPECT_EQ(findBitmap(reader, c.value).width(), c.width) << c.value;
 }
 
@@ -101,7 +103,8 @@ TEST(SkinDescription, TitleBarButtonsFramesAndChildWindowButtons) {
       "[Button.Icon]\nButtonImage=narrow.bmp\nAction=11\nXcoord=7\nYcoord=7\n"
       "[Button.OwnIcon]\nButtonImage=narrow.bmp\nAction=3\nframe=1\n"
       "[Buttons]\n[Button.Radio]\nButtonImage=wide.bmp\n[MDICONTROLS]\nImage=mdi.bmp\n",
-      {{"wide.bmp", bmpItem(126, 21)}, {"narrow.bmp", bmpItem(63, 21)},
+      {{"wide.bmp", bmpItem(126, 21)},
+       {"narrow.bmp", bmpItem(63, 21)},
        {"mdi.bmp", bmpItem(192, 14)}});
   ASSERT_EQ(skin->sysButtons.size(), 5u + 3u);
   const auto& b = skin->sysButtons;
@@ -109,7 +112,7 @@ TEST(SkinDescription, TitleBarButtonsFramesAndChildWindowButtons) {
   EXPECT_EQ(b[0]->frameCount, 6);
   EXPECT_EQ(b[1]->name, "BUTTON.NARROW");
   EXPECT_EQ(b[1]->frameCount, 3);
-  EXPECT_EQ(b[2]->frameCount, 6);  // a negative action always reads six frames
+  EXPECT_EQ(b[2]->frameCount, 6);      // a negative action always reads six frames
   EXPECT_TRUE(b[3]->bitmap.isNull());  // icon buttons without frames show the window icon
   EXPECT_EQ(b[3]->xcoord, 7);
   EXPECT_FALSE(b[4]->bitmap.isNull());
@@ -133,8 +136,10 @@ TEST(SkinDescription, DefaultsMissingImagesAndMarkFrames) {
       "[Scrollbar]\nImage=arrows.bmp\nTile=2\n[Toolbars]\nStyle=3\n"
       "[Personality]\nTop=top.bmp\nTopTopHeight=25\nTopBotHeight=32\nTopFrame=2\n"
       "Left=top.bmp\nLeftTopHeight=30\nLeftBotHeight=3\n",
-      {{"check.bmp", bmpItem(52, 13)}, {"radio.bmp", bmpItem(160, 16)},
-       {"arrows.bmp", bmpItem(23 * 16, 16)}, {"top.bmp", bmpItem(100, 60)}});
+      {{"check.bmp", bmpItem(52, 13)},
+       {"radio.bmp", bmpItem(160, 16)},
+       {"arrows.bmp", bmpItem(23 * 16, 16)},
+       {"top.bmp", bmpItem(100, 60)}});
   EXPECT_EQ(skin->colours.menuBar, rgb(10, 20, 30));  // Menubar falls back to ButtonFace
   EXPECT_EQ(skin->colours.buttonText, sys::ButtonText);
   EXPECT_EQ(skin->button->checkFrame, 4);   // 52 / 13
@@ -232,9 +237,9 @@ TEST(StoredSkin, LayersItemsAndDescription) {
   }
   // Every image object the description names is present.
   for (const TDataSkinObject* o : std::initializer_list<const TDataSkinObject*>{
-           skin->tabs.get(), skin->progress.get(),
-        skin->comboButton.get(), skin->menuBackground.get(), skin->scrollbar.get(),
-        skin->horzScrollThumb.get(), skin->menuBar.get(), skin->statusBar.get()})
+           skin->tabs.get(), skin->progress.get(), skin->comboButton.get(),
+           skin->menuBackground.get(), skin->scrollbar.get(), skin->horzScrollThumb.get(),
+           skin->menuBar.get(), skin->statusBar.get()})
     ASSERT_TRUE(o && !o->bitmap.isNull());
   EXPECT_EQ(skin->comboButton->bitmap2.size(), skin->comboButton->bitmap.size());
 }

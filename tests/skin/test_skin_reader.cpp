@@ -38,7 +38,8 @@ class SkinReaderTest : public ::testing::Test {
 };
 
 TEST_F(SkinReaderTest, NameListWithOrWithoutTrailingCrLfGivesTheSameItems) {
-  for (const std::string names : {"Blue_Close.bmp\r\nXPLuna.INI\r\n", "Blue_Close.bmp\r\nXPLuna.INI"}) {
+  for (const std::string names :
+       {"Blue_Close.bmp\r\nXPLuna.INI\r\n", "Blue_Close.bmp\r\nXPLuna.INI"}) {
     TSkinReader reader;
     ASSERT_TRUE(reader.load(tools::packSkin(package(20000, names, {3, 5}, "BMPini=1"))));
     EXPECT_EQ(reader.names(), (std::vector<std::string>{"blue_close.bmp", "xpluna.ini"}));

@@ -35,7 +35,8 @@ std::string readFile(const QString& path) {
 void writeFile(const QString& path, const std::string& bytes) {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly) ||
-      file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
+      file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+          static_cast<qint64>(bytes.size()))
     throw Failure{"cannot write " + path.toStdString()};
 }
 
@@ -53,8 +54,9 @@ int list(const std::vector<QString>& args) {
   const TSkinReader reader = load(args[0]);
   std::string description, name;
   if (reader.findItemContaining(".ini", description, name))
-    std::printf("skin name: %s\n",
-                kelpo::engineToUtf8(TSkinIni(description).readString("TitlebarSkin", "SkinName")).c_str());
+    std::printf(
+        "skin name: %s\n",
+        kelpo::engineToUtf8(TSkinIni(description).readString("TitlebarSkin", "SkinName")).c_str());
   std::printf("%zu items\n", reader.names().size());
   for (std::size_t i = 0; i < reader.names().size(); ++i)
     std::printf("%10d  %s\n", reader.sizes()[i], kelpo::engineToUtf8(reader.names()[i]).c_str());
@@ -75,7 +77,8 @@ int unpack(const std::vector<QString>& args) {
                     "\" is not a plain file name"};
     writeFile(dir.filePath(name), std::string(reader.item(i)));
   }
-  std::printf("%zu items written to %s\n", reader.names().size(), args[1].toLocal8Bit().constData());
+  std::printf("%zu items written to %s\n", reader.names().size(),
+              args[1].toLocal8Bit().constData());
   return 0;
 }
 
@@ -120,7 +123,8 @@ int main(int argc, char** argv) {
   // Messages the reader would show in a box go to stderr instead.
   kelpo::setMessageHook([](const kelpo::MessageRecord& r) {
     QString text = r.text;
-    std::fprintf(stderr, "%s\n", text.replace(QLatin1Char('\r'), QLatin1Char('\n')).toLocal8Bit().constData());
+    std::fprintf(stderr, "%s\n",
+                 text.replace(QLatin1Char('\r'), QLatin1Char('\n')).toLocal8Bit().constData());
     return QMessageBox::Ok;
   });
   const std::string command = argv[1];

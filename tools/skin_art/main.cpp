@@ -7,8 +7,8 @@
 
 #include "skin/skin_data.h"
 #include "skin/skin_stream.h"
-#include "tools/skin_art/skin_preview.h"
 #include "tools/skin_art/skin_art.h"
+#include "tools/skin_art/skin_preview.h"
 #include "tools/skin_pack/lzh_encoder.h"
 
 int main(int argc, char** argv) {

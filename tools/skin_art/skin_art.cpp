@@ -296,13 +296,14 @@ void titleButtons(std::vector<SkinBitmap>& out) {
                                                  {Glyph::Help, "help"}};
   for (auto [glyph, name] : kinds) {
     const std::string n(name);
-    out.push_back({n + ".bmp", strip({titleButton(glyph, Look::Normal), titleButton(glyph, Look::Pressed),
-                                      titleButton(glyph, Look::Hot),
-                                      titleButton(glyph, Look::Inactive)})});
+    out.push_back(
+        {n + ".bmp", strip({titleButton(glyph, Look::Normal), titleButton(glyph, Look::Pressed),
+                            titleButton(glyph, Look::Hot), titleButton(glyph, Look::Inactive)})});
     out.push_back({n + "_hover.bmp", titleButton(glyph, Look::Hot)});
     // Buttons that take no clicks are read with six frames: three for an active window, then
     // three for an inactive one.
-    const QImage on = titleButton(glyph, Look::Disabled), off = titleButton(glyph, Look::InactiveDisabled);
+    const QImage on = titleButton(glyph, Look::Disabled),
+                 off = titleButton(glyph, Look::InactiveDisabled);
     out.push_back({n + "_disabled.bmp", strip({on, on, on, off, off, off})});
   }
 }
@@ -317,11 +318,15 @@ struct Face {
 
 Face faceOf(State s) {
   switch (s) {
-    case State::Pressed: return {QColor(222, 211, 190), QColor(240, 233, 218), QColor(138, 110, 80)};
-    case State::Disabled: return {QColor(243, 240, 232), QColor(238, 235, 225), QColor(206, 198, 184)};
-    case State::Hot: return {QColor(255, 249, 234), QColor(250, 226, 172), kHoney};
+    case State::Pressed:
+      return {QColor(222, 211, 190), QColor(240, 233, 218), QColor(138, 110, 80)};
+    case State::Disabled:
+      return {QColor(243, 240, 232), QColor(238, 235, 225), QColor(206, 198, 184)};
+    case State::Hot:
+      return {QColor(255, 249, 234), QColor(250, 226, 172), kHoney};
     case State::Default:
-    case State::Normal: break;
+    case State::Normal:
+      break;
   }
   return {QColor(255, 253, 247), QColor(234, 226, 206), kBrown};
 }
@@ -356,10 +361,26 @@ void chevron(QPainter& p, QPointF centre, int direction, const QColor& colour, d
   const double s = size;
   const QPointF c = centre;
   switch (direction) {
-    case 0: path.moveTo(c + QPointF(s / 2, -s)); path.lineTo(c + QPointF(-s / 2, 0)); path.lineTo(c + QPointF(s / 2, s)); break;
-    case 1: path.moveTo(c + QPointF(-s / 2, -s)); path.lineTo(c + QPointF(s / 2, 0)); path.lineTo(c + QPointF(-s / 2, s)); break;
-    case 2: path.moveTo(c + QPointF(-s, s / 2)); path.lineTo(c + QPointF(0, -s / 2)); path.lineTo(c + QPointF(s, s / 2)); break;
-    default: path.moveTo(c + QPointF(-s, -s / 2)); path.lineTo(c + QPointF(0, s / 2)); path.lineTo(c + QPointF(s, -s / 2)); break;
+    case 0:
+      path.moveTo(c + QPointF(s / 2, -s));
+      path.lineTo(c + QPointF(-s / 2, 0));
+      path.lineTo(c + QPointF(s / 2, s));
+      break;
+    case 1:
+      path.moveTo(c + QPointF(-s / 2, -s));
+      path.lineTo(c + QPointF(s / 2, 0));
+      path.lineTo(c + QPointF(-s / 2, s));
+      break;
+    case 2:
+      path.moveTo(c + QPointF(-s, s / 2));
+      path.lineTo(c + QPointF(0, -s / 2));
+      path.lineTo(c + QPointF(s, s / 2));
+      break;
+    default:
+      path.moveTo(c + QPointF(-s, -s / 2));
+      path.lineTo(c + QPointF(0, s / 2));
+      path.lineTo(c + QPointF(s, -s / 2));
+      break;
   }
   p.setPen(QPen(colour, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   p.setBrush(Qt::NoBrush);
@@ -476,8 +497,8 @@ void controls(std::vector<SkinBitmap>& out) {
     out.push_back({"progress_chunk.bmp", toBitmap(chunk)});
   }
 
-  out.push_back({"groupbox.bmp", strip({outline(16, 16, kBrownLight, 4, true),
-                                        outline(16, 16, kHoney, 4, true)})});
+  out.push_back({"groupbox.bmp",
+                 strip({outline(16, 16, kBrownLight, 4, true), outline(16, 16, kHoney, 4, true)})});
 
   // Tabs: rounded top corners; the chosen tab is the lightest and carries a honey line.
   {
@@ -489,8 +510,9 @@ void controls(std::vector<SkinBitmap>& out) {
       const bool chosen = s == State::Pressed;
       const QRectF r(0.5, 0.5, 19, 24);
       p.setPen(QPen(s == State::Disabled ? QColor(210, 200, 184) : kBrownLight, 1));
-      p.setBrush(vertical(r, chosen ? Qt::white : QColor(248, 244, 234),
-                          chosen ? kCream : (s == State::Hot ? kHoneyLight : QColor(234, 228, 212))));
+      p.setBrush(
+          vertical(r, chosen ? Qt::white : QColor(248, 244, 234),
+                   chosen ? kCream : (s == State::Hot ? kHoneyLight : QColor(234, 228, 212))));
       p.drawRoundedRect(r, 4, 4);
       if (chosen || s == State::Hot) {
         p.setPen(Qt::NoPen);
@@ -567,11 +589,10 @@ void controls(std::vector<SkinBitmap>& out) {
       keyOutside(image, rounded(QRectF(0, 0, 16, 16), 3.5));
       return toBitmap(image);
     };
-    out.push_back({"menuitem.bmp",
-                   strip({clear(16, 16), item(kHoneyLight, QColor(226, 170, 80)),
-                          item(QColor(242, 238, 228), QColor(212, 202, 188)),
-                          item(kHoneyLight, QColor(226, 170, 80)),
-                          item(QColor(222, 236, 208), QColor(140, 180, 110))})});
+    out.push_back({"menuitem.bmp", strip({clear(16, 16), item(kHoneyLight, QColor(226, 170, 80)),
+                                          item(QColor(242, 238, 228), QColor(212, 202, 188)),
+                                          item(kHoneyLight, QColor(226, 170, 80)),
+                                          item(QColor(222, 236, 208), QColor(140, 180, 110))})});
   }
 
   // The drop-down menu's ground: cream with a warm edge.
@@ -603,7 +624,7 @@ void controls(std::vector<SkinBitmap>& out) {
     for (State s : {State::Normal, State::Pressed, State::Hot, State::Disabled}) {
       QImage image = canvas(16, 16, kFace);
       QPainter p(&image);
-      const QColor ground = s == State::Pressed ? QColor(226, 218, 200)
+      const QColor ground = s == State::Pressed    ? QColor(226, 218, 200)
                             : s == State::Disabled ? QColor(242, 240, 234)
                                                    : QColor(240, 236, 224);
       image.fill(ground);
@@ -631,8 +652,8 @@ void controls(std::vector<SkinBitmap>& out) {
       const QRectF r = horizontal ? QRectF(0.5, 1.5, 15, 13) : QRectF(1.5, 0.5, 13, 15);
       const Face f = faceOf(s == State::Hot ? State::Hot : s);
       p.setPen(QPen(f.edge, 1));
-      QLinearGradient g = horizontal ? vertical(r, f.top, f.bottom)
-                                     : QLinearGradient(r.topLeft(), r.topRight());
+      QLinearGradient g =
+          horizontal ? vertical(r, f.top, f.bottom) : QLinearGradient(r.topLeft(), r.topRight());
       if (!horizontal) {
         g.setColorAt(0, f.top);
         g.setColorAt(1, f.bottom);
@@ -665,9 +686,9 @@ void controls(std::vector<SkinBitmap>& out) {
   }
 
   // Tool-bar buttons are flat until the pointer is over them.
-  out.push_back({"toolbar.bmp", strip({clear(22, 22), controlFace(22, 22, State::Pressed),
-                                       clear(22, 22), controlFace(22, 22, State::Hot),
-                                       controlFace(22, 22, State::Pressed)})});
+  out.push_back({"toolbar.bmp",
+                 strip({clear(22, 22), controlFace(22, 22, State::Pressed), clear(22, 22),
+                        controlFace(22, 22, State::Hot), controlFace(22, 22, State::Pressed)})});
 
   // The menu bar: a cream band with a soft line below; the inactive frame is a little greyer.
   {
@@ -723,7 +744,8 @@ std::vector<PackageItem> kelpoPackageItems() {
   std::vector<PackageItem> items;
   for (const SkinBitmap& b : drawKelpoBitmaps()) {
     const QByteArray bytes = bmpBytes(b.image);
-    items.push_back({b.name, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()))});
+    items.push_back(
+        {b.name, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()))});
   }
   std::string ini = kelpoDescription();
   // The description is stored with CR LF line ends, as INI files are.

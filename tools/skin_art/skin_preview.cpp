@@ -33,11 +33,12 @@ void window(QPainter& p, TSkinData& data, QRect area, bool active) {
   font.setBold(true);
   p.setFont(font);
   const QString text = QStringLiteral("Kelpo 家常菜谱");
-  const int tw = p.fontMetrics().horizontalAdvance(text) + s.title->textBackLeft +
-                 s.title->textBackRight;
+  const int tw =
+      p.fontMetrics().horizontalAdvance(text) + s.title->textBackLeft + s.title->textBackRight;
   const int x = L + s.title->leftWidth;
-  p.drawImage(x, 0, painter.threeBuild(*s.title, s.title->bitmap, 2, frame, QSize(tw, T),
-                                      s.title->textBackLeft, s.title->textBackRight, true, true));
+  p.drawImage(x, 0,
+              painter.threeBuild(*s.title, s.title->bitmap, 2, frame, QSize(tw, T),
+                                 s.title->textBackLeft, s.title->textBackRight, true, true));
   p.setPen(toQColor(active ? s.colours.titleTextActive : s.colours.titleTextNoActive));
   p.drawText(QRect(x + s.title->textBackLeft, s.title->topHeight / 2, tw, T),
              Qt::AlignVCenter | Qt::AlignLeft, text);

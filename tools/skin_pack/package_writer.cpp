@@ -15,7 +15,8 @@ std::string writePackage(const std::vector<PackageItem>& items) {
   appendLe32(out, 0);
   appendLe32(out, 0);
   out += names;
-  for (const PackageItem& item : items) appendLe32(out, static_cast<std::int32_t>(item.data.size()));
+  for (const PackageItem& item : items)
+    appendLe32(out, static_cast<std::int32_t>(item.data.size()));
   for (const PackageItem& item : items) out += item.data;
   return out;
 }

@@ -64,7 +64,8 @@ TEST(KelpoSkin, StoredSkinListsUnpacksAndPacksAgain) {
   ASSERT_EQ(kelpoSkin({"pack", items, repacked}).status, 0);
   const QString again = dir.filePath("again");
   ASSERT_EQ(kelpoSkin({"unpack", repacked, again}).status, 0);
-  for (const QString& f : files) EXPECT_EQ(read(items + "/" + f), read(again + "/" + f)) << f.toStdString();
+  for (const QString& f : files)
+    EXPECT_EQ(read(items + "/" + f), read(again + "/" + f)) << f.toStdString();
 }
 
 TEST(KelpoSkin, DamagedInputIsRefusedWithAMessage) {
@@ -102,8 +103,8 @@ TEST(KelpoSkin, DamagedInputIsRefusedWithAMessage) {
 TEST(KelpoSkin, UnpackKeepsItemsInsideTheFolder) {
   QTemporaryDir dir;
   const QString path = dir.filePath("evil.skin");
-  write(path, kelpo::skin::tools::packSkin(kelpo::skin::tools::writePackage(
-                  {{"a.ini", "[x]"}, {"../escaped.bmp", "BM"}})));
+  write(path, kelpo::skin::tools::packSkin(
+                  kelpo::skin::tools::writePackage({{"a.ini", "[x]"}, {"../escaped.bmp", "BM"}})));
   const ToolRun run = kelpoSkin({"unpack", path, dir.filePath("out")});
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(run.err.contains("not a plain file name"));
