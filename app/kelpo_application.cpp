@@ -1,6 +1,7 @@
 // The generic error report and application-wide start-up settings.
 #include "app/kelpo_application.h"
 
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -26,6 +27,9 @@ void runHandler(const std::function<void()>& handler) {
 
 KelpoApplication::KelpoApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Kelpo"));
+  // Desktops match the windows to the installed menu entry and icon by these names.
+  setDesktopFileName(QStringLiteral("kelpo"));
+  setWindowIcon(QIcon::fromTheme(QStringLiteral("kelpo")));
   registerFontSubstitutions();
   // Qt's own texts (message box buttons, the picture chooser) speak the program's language.
   // Without the translations installed they stay English; nothing else changes.

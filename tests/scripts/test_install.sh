@@ -66,6 +66,16 @@ name=$(cd "$work/elsewhere" && "$HOME/.local/bin/kelpo-report" expand --db "$fol
   --query "Q=select * from 饮食 where 菜谱 = '宫保鸡丁'" '[Q."菜谱"]') ||
   fail "kelpo-report from another directory"
 [ "$name" = "宫保鸡丁" ] || fail "kelpo-report read \"$name\""
+# The user's catalogue by its bare name, from anywhere; a file of that name here comes first.
+name=$(cd "$work/elsewhere" && "$HOME/.local/bin/kelpo-report" expand --db Kelpo.db \
+  --query "Q=select * from 饮食 where 菜谱 = '宫保鸡丁'" '[Q."菜谱"]') ||
+  fail "kelpo-report --db Kelpo.db from another directory"
+[ "$name" = "宫保鸡丁" ] || fail "kelpo-report --db Kelpo.db read \"$name\""
+sqlite3 "$work/elsewhere/Kelpo.db" "create table 饮食 (菜谱 text); insert into 饮食 values ('本地的菜')"
+name=$(cd "$work/elsewhere" && "$HOME/.local/bin/kelpo-report" expand --db=Kelpo.db \
+  --query "Q=select * from 饮食" '[Q."菜谱"]') || fail "kelpo-report on a local Kelpo.db"
+[ "$name" = "本地的菜" ] || fail "kelpo-report --db=Kelpo.db read \"$name\" instead of the local file"
+rm "$work/elsewhere/Kelpo.db"
 
 # ---- the user adds a recipe and a picture and replaces a sample picture; an upgrade keeps all
 sqlite3 "$folder/Kelpo.db" \
