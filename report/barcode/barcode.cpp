@@ -17,15 +17,29 @@ struct TypeInfo {
   bool digitsOnly;
 };
 
-constexpr TypeInfo kTypes[kBarcodeTypeCount] = {
-    {"2_5_interleaved", true}, {"2_5_industrial", true}, {"2_5_matrix", true},
-    {"Code39", false},         {"Code39 Extended", false}, {"Code128A", false},
-    {"Code128B", false},       {"Code128C", true},         {"Code93", false},
-    {"Code93 Extended", false}, {"MSI", true},             {"PostNet", true},
-    {"Codebar", false},        {"EAN8", true},             {"EAN13", true},
-    {"UPC_A", true},           {"UPC_E0", true},           {"UPC_E1", true},
-    {"UPC Supp2", true},       {"UPC Supp5", true},        {"EAN128A", false},
-    {"EAN128B", false},        {"EAN128C", true}};
+constexpr TypeInfo kTypes[kBarcodeTypeCount] = {{"2_5_interleaved", true},
+                                                {"2_5_industrial", true},
+                                                {"2_5_matrix", true},
+                                                {"Code39", false},
+                                                {"Code39 Extended", false},
+                                                {"Code128A", false},
+                                                {"Code128B", false},
+                                                {"Code128C", true},
+                                                {"Code93", false},
+                                                {"Code93 Extended", false},
+                                                {"MSI", true},
+                                                {"PostNet", true},
+                                                {"Codebar", false},
+                                                {"EAN8", true},
+                                                {"EAN13", true},
+                                                {"UPC_A", true},
+                                                {"UPC_E0", true},
+                                                {"UPC_E1", true},
+                                                {"UPC Supp2", true},
+                                                {"UPC Supp5", true},
+                                                {"EAN128A", false},
+                                                {"EAN128B", false},
+                                                {"EAN128C", true}};
 
 // Nearest integer, a tie going to the even one (the default floating-point rounding mode,
 // which nothing in the program changes).
@@ -103,11 +117,24 @@ void TfrBarcode::computeWidths() {
 
 int TfrBarcode::elementWidth(char element) const {
   switch (element) {
-    case '0': case '5': case 'A': return widths_[0];
-    case '1': case '6': case 'B': return widths_[1];
-    case '2': case '7': case 'C': return widths_[2];
-    case '3': case '8': case 'D': return widths_[3];
-    default: throw BarcodeError(std::string(kClassName) + ": internal Error");
+    case '0':
+    case '5':
+    case 'A':
+      return widths_[0];
+    case '1':
+    case '6':
+    case 'B':
+      return widths_[1];
+    case '2':
+    case '7':
+    case 'C':
+      return widths_[2];
+    case '3':
+    case '8':
+    case 'D':
+      return widths_[3];
+    default:
+      throw BarcodeError(std::string(kClassName) + ": internal Error");
   }
 }
 
@@ -140,30 +167,49 @@ std::string TfrBarcode::MakePattern() {
       if (c < '0' || c > '9') throw BarcodeError("Barcode must be numeric");
   }
   switch (typ_) {
-    case bcCode_2_5_interleaved: return code25Interleaved();
-    case bcCode_2_5_industrial: return code25Industrial();
-    case bcCode_2_5_matrix: return code25Matrix();
-    case bcCode39: return code39(text_);
-    case bcCode39Extended: return code39Extended();
+    case bcCode_2_5_interleaved:
+      return code25Interleaved();
+    case bcCode_2_5_industrial:
+      return code25Industrial();
+    case bcCode_2_5_matrix:
+      return code25Matrix();
+    case bcCode39:
+      return code39(text_);
+    case bcCode39Extended:
+      return code39Extended();
     case bcCode128A:
     case bcCode128B:
     case bcCode128C:
     case bcCodeEAN128A:
     case bcCodeEAN128B:
-    case bcCodeEAN128C: return code128();
-    case bcCode93: return code93(text_);
-    case bcCode93Extended: return code93Extended();
-    case bcCodeMSI: return codeMSI();
-    case bcCodePostNet: return codePostNet();
-    case bcCodeCodabar: return codeCodabar();
-    case bcCodeEAN8: return codeEAN8();
-    case bcCodeEAN13: return codeEAN13();
-    case bcCodeUPC_A: return codeUPC_A();
-    case bcCodeUPC_E0: return codeUPC_E(0);
-    case bcCodeUPC_E1: return codeUPC_E(1);
-    case bcCodeUPC_Supp2: return codeSupp2();
-    case bcCodeUPC_Supp5: return codeSupp5();
-    default: throw BarcodeError(std::string(kClassName) + ": wrong BarcodeType");
+    case bcCodeEAN128C:
+      return code128();
+    case bcCode93:
+      return code93(text_);
+    case bcCode93Extended:
+      return code93Extended();
+    case bcCodeMSI:
+      return codeMSI();
+    case bcCodePostNet:
+      return codePostNet();
+    case bcCodeCodabar:
+      return codeCodabar();
+    case bcCodeEAN8:
+      return codeEAN8();
+    case bcCodeEAN13:
+      return codeEAN13();
+    case bcCodeUPC_A:
+      return codeUPC_A();
+    case bcCodeUPC_E0:
+      return codeUPC_E(0);
+    case bcCodeUPC_E1:
+      return codeUPC_E(1);
+    case bcCodeUPC_Supp2:
+      return codeSupp2();
+    case bcCodeUPC_Supp5:
+      return codeSupp5();
+    default:
+      throw BarcodeError(std::string(kClassName) + ": wrong BarcodeType");
   }
 }
 

@@ -147,7 +147,8 @@ void TfrBarCodeView::drawBarcode(QPainter& canvas, QSize drawing, const QRect& t
   if (drawing.width() <= 0 || drawing.height() <= 0) return;
   canvas.save();
   canvas.translate(target.topLeft());
-  canvas.scale(double(target.width()) / drawing.width(), double(target.height()) / drawing.height());
+  canvas.scale(double(target.width()) / drawing.width(),
+               double(target.height()) / drawing.height());
   barcode_.DrawBarcode(canvas);
   if (showText) {
     QFont font("Courier New");
@@ -205,8 +206,8 @@ void TfrBarCodeView::Paint(QPainter& canvas) {
   PaintBackground(canvas);
   // The drawing rectangle's right and bottom edges are exclusive.
   drawBarcode(canvas, *drawing,
-              QRect(drawRect.topLeft(), QSize(drawRect.right() - drawRect.left(),
-                                              drawRect.bottom() - drawRect.top())));
+              QRect(drawRect.topLeft(),
+                    QSize(drawRect.right() - drawRect.left(), drawRect.bottom() - drawRect.top())));
   PaintFrame(canvas);
   RestoreGeometry();
 }
