@@ -4,6 +4,8 @@
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <numbers>
 
 namespace kelpo::report {
@@ -41,13 +43,23 @@ constexpr TypeInfo kTypes[kBarcodeTypeCount] = {{"2_5_interleaved", true},
                                                 {"EAN128B", false},
                                                 {"EAN128C", true}};
 
-// Nearest integer, a tie going to the even one (the default floating-point rounding mode,
-// which nothing in the program changes).
-int roundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+// The widest element drawn; wider ones add nothing readable and would overflow the sums.
+constexpr int kMaxElementWidth = 1 << 16;
 
 bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 }  // namespace
+
+int roundSaturated(double v) {
+  if (std::isnan(v)) return 0;
+  // Halves to even: the default floating-point rounding mode, which nothing here changes.
+  const double r = std::nearbyint(v);
+  if (r >= static_cast<double>(std::numeric_limits<int>::max()))
+    return std::numeric_limits<int>::max();
+  if (r <= static_cast<double>(std::numeric_limits<int>::min()))
+    return std::numeric_limits<int>::min();
+  return static_cast<int>(r);
+}
 
 const char* barcodeTypeName(int type) {
   return type >= 0 && type < kBarcodeTypeCount ? kTypes[type].name : "";
@@ -110,7 +122,7 @@ void TfrBarcode::computeWidths() {
       break;
   }
   widths_[0] = modul_;
-  widths_[1] = roundEven(modul_ * ratio_);
+  widths_[1] = std::clamp(roundSaturated(modul_ * ratio_), 0, kMaxElementWidth);
   widths_[2] = widths_[1] * 3 / 2;
   widths_[3] = widths_[1] * 2;
 }
@@ -148,7 +160,7 @@ std::string TfrBarcode::Modulo10(const std::string& digits) const {
   int sum = 0;
   int weight = 3;
   for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-    sum += (*it - '0') * weight;
+    sum = (sum + (*it - '0') * weight) % 10;
     weight = 4 - weight;
   }
   // Characters other than digits can reach here through EAN-128 A and B; keep the digit in 0-9.
@@ -214,9 +226,9 @@ std::string TfrBarcode::MakePattern() {
 }
 
 int TfrBarcode::patternWidth(const std::string& pattern) const {
-  int width = 0;
+  std::int64_t width = 0;
   for (char c : pattern) width += elementWidth(c);
-  return width;
+  return static_cast<int>(std::min<std::int64_t>(width, std::numeric_limits<int>::max()));
 }
 
 int TfrBarcode::GetWidth() { return patternWidth(MakePattern()); }
@@ -235,27 +247,29 @@ void TfrBarcode::DrawBarcode(QPainter& canvas) {
   // Offset that keeps the turned w x h rectangle at the origin, whatever the quadrant.
   int ox, oy;
   if (s >= 0 && c >= 0) {
-    ox = 0, oy = roundEven(s * w);
+    ox = 0, oy = roundSaturated(s * w);
   } else if (s >= 0) {
-    ox = -roundEven(c * w), oy = roundEven(s * w - c * h);
+    ox = -roundSaturated(c * w), oy = roundSaturated(s * w - c * h);
   } else if (c >= 0) {
-    ox = -roundEven(s * h), oy = 0;
+    ox = -roundSaturated(s * h), oy = 0;
   } else {
-    ox = -roundEven(c * w) - roundEven(s * h), oy = -roundEven(c * h);
+    ox = -roundSaturated(c * w) - roundSaturated(s * h), oy = -roundSaturated(c * h);
   }
   ox += left_, oy += top_;
-  auto turned = [&](int x, int y) {
-    return QPoint(roundEven(x * c + y * s) + ox, roundEven(-x * s + y * c) + oy);
+  auto turned = [&](double x, double y) {
+    return QPoint(roundSaturated(x * c + y * s) + ox, roundSaturated(-x * s + y * c) + oy);
   };
 
   canvas.save();
   canvas.setRenderHint(QPainter::Antialiasing, false);
-  int x = 0;
+  std::int64_t x = 0;
   for (char element : pattern) {
     const int e = elementWidth(element);
     const bool bar = element >= '5';
     const QColor& colour = bar ? colorBar_ : color_;
-    const int eh = (element >= 'A' && element <= 'D') ? height_ * 2 / 5 : height_;
+    const int eh = (element >= 'A' && element <= 'D')
+                       ? static_cast<int>(std::int64_t{height_} * 2 / 5)
+                       : height_;
     const QPoint corners[4] = {turned(x, 0), turned(x, eh), turned(x + e - 1, eh),
                                turned(x + e - 1, 0)};
     // A polygon outlined with a one-pixel pen covers its corner pixels inclusive. Turned by a

@@ -193,9 +193,9 @@ std::string TfrBarcode::code39(const std::string& data) const {
     std::size_t v = c < 0 ? std::string_view::npos : kCode39Chars.find(static_cast<char>(c));
     if (v == std::string_view::npos) return;
     out += twoWidths(kCode39[v]) + "0";
-    sum += static_cast<int>(v);
+    sum = (sum + static_cast<int>(v)) % 43;
   });
-  if (checksum_) out += twoWidths(kCode39[sum % 43]) + "0";
+  if (checksum_) out += twoWidths(kCode39[sum]) + "0";
   return out + twoWidths(kCode39[43]);
 }
 
@@ -238,7 +238,9 @@ std::string TfrBarcode::code128() {
   int weight = 1;
   auto add = [&](int value) {
     out += fourWidths(kCode128[value]);
-    sum += value * weight++;
+    // Kept reduced as it goes, so no text is long enough to overflow it.
+    sum = (sum + value * weight) % 103;
+    weight = weight % 103 + 1;
   };
   if (ean) add(kCode128Fnc1);
 
@@ -271,8 +273,8 @@ std::string TfrBarcode::code93(const std::string& data) const {
   int c = 0, k = 0;
   for (std::size_t i = 0; i < values.size(); ++i) {
     int v = values[values.size() - 1 - i];
-    c += v * static_cast<int>(i % 20 + 1);
-    k += v * static_cast<int>((i + 1) % 15 + 1);
+    c = (c + v * static_cast<int>(i % 20 + 1)) % 47;
+    k = (k + v * static_cast<int>((i + 1) % 15 + 1)) % 47;
   }
   c %= 47;
   k = (k + c) % 47;

@@ -113,10 +113,10 @@ std::optional<QSize> TfrBarCodeView::layoutBarcode() {
   const int p = b.GetWidth();
   if (across) {
     dy = p;
-    h0 = roundEven(p * zoom);
+    h0 = roundSaturated(p * zoom);
   } else {
     dx = p;
-    w0 = roundEven(p * zoom);
+    w0 = roundSaturated(p * zoom);
   }
   // A value that failed to evaluate was written as "0": such a view shows nothing, but keeps
   // its zoomed length like any other.
@@ -169,7 +169,7 @@ void TfrBarCodeView::drawBarcode(QPainter& canvas, QSize drawing, const QRect& t
     canvas.setFont(font);
     canvas.setPen(Qt::black);
     canvas.translate(at);
-    canvas.rotate(-roundEven(rotation));
+    canvas.rotate(-roundSaturated(rotation));
     canvas.drawText(QPoint(0, QFontMetrics(font).ascent()), text);
   }
   canvas.restore();

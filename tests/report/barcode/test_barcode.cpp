@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <limits>
 
 #include "report/barcode/barcode.h"
 
@@ -211,6 +212,17 @@ TEST(TfrBarcode, PropertiesAndWidths) {
     EXPECT_EQ(b.elementWidth('8'), w.w3);
   }
   EXPECT_THROW(b.elementWidth('4'), BarcodeError);
+
+  // Absurd ratios give wide elements, never an overflowing width.
+  b.SetTyp(bcCode128B);
+  b.SetModul(49);
+  b.SetRatio(1e12);
+  b.SetText(std::string(20000, 'A'));
+  EXPECT_EQ(b.GetWidth(), std::numeric_limits<int>::max());
+  EXPECT_EQ(roundSaturated(2.5), 2);
+  EXPECT_EQ(roundSaturated(-3.5), -4);
+  EXPECT_EQ(roundSaturated(1e300), std::numeric_limits<int>::max());
+  EXPECT_EQ(roundSaturated(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
 // Reads the elements of a drawn barcode back along one line of pixels: runs of one colour.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <limits>
 #include <QPainter>
 #include <memory>
 
@@ -179,6 +180,26 @@ TEST_F(BarCodeView, ValueZeroDrawsNothing) {
   EXPECT_EQ(v.dx, 13 * 3 + 12);
   QImage image = draw(v);
   EXPECT_EQ(darkIn(image, image.rect()), 0);
+}
+
+// Settings read from a damaged template: the view neither overflows nor crashes, and a type
+// that does not exist is the generator's error.
+TEST_F(BarCodeView, DamagedSettings) {
+  TfrBarCodeView v;
+  v.dy = 40;
+  v.zoom = 1e300;
+  ASSERT_TRUE(layout(v));
+  EXPECT_EQ(v.dx, std::numeric_limits<int>::max());
+  v.zoom = std::numeric_limits<double>::quiet_NaN();
+  layout(v);
+  EXPECT_EQ(v.dx, 0);
+  v.zoom = 1;
+  v.rotation = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(v.dx, 0);
+  QImage image = draw(v);
+  EXPECT_EQ(v.dx, 142);
+  v.barType = 99;
+  EXPECT_THROW(layout(v), BarcodeError);
 }
 
 TEST_F(BarCodeView, ModeOneRecordsHoldADoubledZoom) {
