@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <limits>
 #include <QPainter>
+#include <limits>
 #include <memory>
 
-#include "report/core/addin_registry.h"
 #include "report/core/barcode_view.h"
 #include "report/core/prepared_pages.h"
 #include "report/core/report.h"
 #include "report/expr/parser.h"
+#include "tests/report/core/support_build.h"
 
 namespace kelpo::report {
 namespace {
@@ -278,6 +278,51 @@ TEST_F(BarCodeView, PreparedPagesHoldTheValue) {
   EXPECT_GT(darkIn(image, QRect(20, 68, 95, 12)), 0);
   EXPECT_EQ(darkIn(image, QRect(0, 100, 300, 200)), 0);
   EXPECT_EQ(image.pixel(25, 130), QColor(Qt::white).rgb());  // no fill, no frame
+}
+
+// A template with barcodes on a data band: each record's value reaches the prepared page, an
+// expression that fails there becomes "0" without stopping the report, and the page draws the
+// barcodes of the values and nothing for "0".
+TEST_F(BarCodeView, PreparedFromATemplate) {
+  registerBarCodeView();
+  testing::BuildFixture f;
+  f.dataset("Rows", 3);
+  f.band(btMasterData, 50, 80, "Rows");
+  auto add = [&](const char* name, int x, const char* text) {
+    auto v = std::make_unique<TfrBarCodeView>();
+    v->name = name;
+    v->x = x, v->y = 50, v->dx = 100, v->dy = 60;
+    v->memo = {text};
+    f.tpage->objects.push_back(std::move(v));
+  };
+  add("Bar1", 20, "[Line#]");
+  add("Bar2", 300, "[Nothing.Here]");
+  ASSERT_TRUE(f.prepare());
+  EXPECT_EQ(f.shownError, "");
+  std::vector<std::string> values;
+  for (const auto& p : f.page(0)) values.push_back(p.name + "=" + p.text);
+  EXPECT_EQ(values,
+            (std::vector<std::string>{"Bar1=1", "Bar2=0", "Bar1=2", "Bar2=0", "Bar1=3", "Bar2=0"}));
+
+  TfrEMFPage& page = f.report->emfPages[0];
+  QImage image(page.prnInfo.pw, page.prnInfo.ph, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  page.visible = true;
+  frDocMode() = TfrDocMode::Output;
+  {
+    QPainter canvas(&image);
+    f.report->emfPages.draw(0, canvas, image.rect());
+  }
+  frDocMode() = TfrDocMode::Template;
+  const auto objects = f.page(0);
+  for (const auto& p : objects) {
+    const int ink = darkIn(image, QRect(p.x, p.y, 60, 40));
+    if (p.name == "Bar1") {
+      EXPECT_GT(ink, 0) << p.text;
+    } else {
+      EXPECT_EQ(ink, 0);
+    }
+  }
 }
 
 }  // namespace
