@@ -176,6 +176,12 @@ void TfrBarCodeView::drawBarcode(QPainter& canvas, QSize drawing, const QRect& t
 }
 
 void TfrBarCodeView::EmitPrepared(TfrWriter& stream) {
+  // Band alignment places this output only; the template keeps its own geometry.
+  struct Restore {
+    TfrBarCodeView& v;
+    std::int32_t x, y, dx, dy;
+    ~Restore() { v.x = x, v.y = y, v.dx = dx, v.dy = dy; }
+  } restore{*this, x, y, dx, dy};
   PrepareDrawing();
   memo1 = memo;
   BeforePrintHook();
