@@ -1,6 +1,5 @@
 // kelpo-report barcode: draws one barcode view into a PNG with a quiet zone of ten modules, at
 // --scale pixels per layout unit, or prints the generator's pattern for a text.
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
@@ -9,10 +8,10 @@
 #include <vector>
 
 #include "platform/error.h"
-#include "platform/fonts.h"
 #include "platform/text.h"
 #include "report/core/barcode_view.h"
 #include "tools/kelpo_report/command.h"
+#include "tools/kelpo_report/headless_app.h"
 
 namespace kelpo::tools {
 namespace {
@@ -109,12 +108,7 @@ int runBarcode(const std::vector<std::string>& args) {
     return 0;
   }
 
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "kelpo-report";
-  char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
-  registerFontSubstitutions();
+  HeadlessApplication app;
 
   report::TfrBarCodeView view;
   view.barType = static_cast<std::uint8_t>(type);
