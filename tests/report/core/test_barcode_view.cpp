@@ -12,6 +12,7 @@
 #include "report/core/report.h"
 #include "report/expr/parser.h"
 #include "tests/report/core/support_build.h"
+#include "tests/report/core/support_output.h"
 
 namespace kelpo::report {
 namespace {
@@ -314,6 +315,7 @@ TEST_F(BarCodeView, PreparedFromATemplate) {
     f.report->emfPages.draw(0, canvas, image.rect());
   }
   frDocMode() = TfrDocMode::Template;
+  testing::keepImage(image.copy(0, 0, 500, 300), "barcode_prepared_page");
   const auto objects = f.page(0);
   for (const auto& p : objects) {
     const int ink = darkIn(image, QRect(p.x, p.y, 60, 40));
