@@ -4,6 +4,8 @@
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <numbers>
 
 namespace kelpo::report {
@@ -17,23 +19,47 @@ struct TypeInfo {
   bool digitsOnly;
 };
 
-constexpr TypeInfo kTypes[kBarcodeTypeCount] = {
-    {"2_5_interleaved", true}, {"2_5_industrial", true}, {"2_5_matrix", true},
-    {"Code39", false},         {"Code39 Extended", false}, {"Code128A", false},
-    {"Code128B", false},       {"Code128C", true},         {"Code93", false},
-    {"Code93 Extended", false}, {"MSI", true},             {"PostNet", true},
-    {"Codebar", false},        {"EAN8", true},             {"EAN13", true},
-    {"UPC_A", true},           {"UPC_E0", true},           {"UPC_E1", true},
-    {"UPC Supp2", true},       {"UPC Supp5", true},        {"EAN128A", false},
-    {"EAN128B", false},        {"EAN128C", true}};
+constexpr TypeInfo kTypes[kBarcodeTypeCount] = {{"2_5_interleaved", true},
+                                                {"2_5_industrial", true},
+                                                {"2_5_matrix", true},
+                                                {"Code39", false},
+                                                {"Code39 Extended", false},
+                                                {"Code128A", false},
+                                                {"Code128B", false},
+                                                {"Code128C", true},
+                                                {"Code93", false},
+                                                {"Code93 Extended", false},
+                                                {"MSI", true},
+                                                {"PostNet", true},
+                                                {"Codebar", false},
+                                                {"EAN8", true},
+                                                {"EAN13", true},
+                                                {"UPC_A", true},
+                                                {"UPC_E0", true},
+                                                {"UPC_E1", true},
+                                                {"UPC Supp2", true},
+                                                {"UPC Supp5", true},
+                                                {"EAN128A", false},
+                                                {"EAN128B", false},
+                                                {"EAN128C", true}};
 
-// Nearest integer, a tie going to the even one (the default floating-point rounding mode,
-// which nothing in the program changes).
-int roundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+// The widest element drawn; wider ones add nothing readable and would overflow the sums.
+constexpr int kMaxElementWidth = 1 << 16;
 
 bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 }  // namespace
+
+int roundSaturated(double v) {
+  if (std::isnan(v)) return 0;
+  // Halves to even: the default floating-point rounding mode, which nothing here changes.
+  const double r = std::nearbyint(v);
+  if (r >= static_cast<double>(std::numeric_limits<int>::max()))
+    return std::numeric_limits<int>::max();
+  if (r <= static_cast<double>(std::numeric_limits<int>::min()))
+    return std::numeric_limits<int>::min();
+  return static_cast<int>(r);
+}
 
 const char* barcodeTypeName(int type) {
   return type >= 0 && type < kBarcodeTypeCount ? kTypes[type].name : "";
@@ -96,18 +122,31 @@ void TfrBarcode::computeWidths() {
       break;
   }
   widths_[0] = modul_;
-  widths_[1] = roundEven(modul_ * ratio_);
+  widths_[1] = std::clamp(roundSaturated(modul_ * ratio_), 0, kMaxElementWidth);
   widths_[2] = widths_[1] * 3 / 2;
   widths_[3] = widths_[1] * 2;
 }
 
 int TfrBarcode::elementWidth(char element) const {
   switch (element) {
-    case '0': case '5': case 'A': return widths_[0];
-    case '1': case '6': case 'B': return widths_[1];
-    case '2': case '7': case 'C': return widths_[2];
-    case '3': case '8': case 'D': return widths_[3];
-    default: throw BarcodeError(std::string(kClassName) + ": internal Error");
+    case '0':
+    case '5':
+    case 'A':
+      return widths_[0];
+    case '1':
+    case '6':
+    case 'B':
+      return widths_[1];
+    case '2':
+    case '7':
+    case 'C':
+      return widths_[2];
+    case '3':
+    case '8':
+    case 'D':
+      return widths_[3];
+    default:
+      throw BarcodeError(std::string(kClassName) + ": internal Error");
   }
 }
 
@@ -121,7 +160,7 @@ std::string TfrBarcode::Modulo10(const std::string& digits) const {
   int sum = 0;
   int weight = 3;
   for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-    sum += (*it - '0') * weight;
+    sum = (sum + (*it - '0') * weight) % 10;
     weight = 4 - weight;
   }
   // Characters other than digits can reach here through EAN-128 A and B; keep the digit in 0-9.
@@ -140,37 +179,56 @@ std::string TfrBarcode::MakePattern() {
       if (c < '0' || c > '9') throw BarcodeError("Barcode must be numeric");
   }
   switch (typ_) {
-    case bcCode_2_5_interleaved: return code25Interleaved();
-    case bcCode_2_5_industrial: return code25Industrial();
-    case bcCode_2_5_matrix: return code25Matrix();
-    case bcCode39: return code39(text_);
-    case bcCode39Extended: return code39Extended();
+    case bcCode_2_5_interleaved:
+      return code25Interleaved();
+    case bcCode_2_5_industrial:
+      return code25Industrial();
+    case bcCode_2_5_matrix:
+      return code25Matrix();
+    case bcCode39:
+      return code39(text_);
+    case bcCode39Extended:
+      return code39Extended();
     case bcCode128A:
     case bcCode128B:
     case bcCode128C:
     case bcCodeEAN128A:
     case bcCodeEAN128B:
-    case bcCodeEAN128C: return code128();
-    case bcCode93: return code93(text_);
-    case bcCode93Extended: return code93Extended();
-    case bcCodeMSI: return codeMSI();
-    case bcCodePostNet: return codePostNet();
-    case bcCodeCodabar: return codeCodabar();
-    case bcCodeEAN8: return codeEAN8();
-    case bcCodeEAN13: return codeEAN13();
-    case bcCodeUPC_A: return codeUPC_A();
-    case bcCodeUPC_E0: return codeUPC_E(0);
-    case bcCodeUPC_E1: return codeUPC_E(1);
-    case bcCodeUPC_Supp2: return codeSupp2();
-    case bcCodeUPC_Supp5: return codeSupp5();
-    default: throw BarcodeError(std::string(kClassName) + ": wrong BarcodeType");
+    case bcCodeEAN128C:
+      return code128();
+    case bcCode93:
+      return code93(text_);
+    case bcCode93Extended:
+      return code93Extended();
+    case bcCodeMSI:
+      return codeMSI();
+    case bcCodePostNet:
+      return codePostNet();
+    case bcCodeCodabar:
+      return codeCodabar();
+    case bcCodeEAN8:
+      return codeEAN8();
+    case bcCodeEAN13:
+      return codeEAN13();
+    case bcCodeUPC_A:
+      return codeUPC_A();
+    case bcCodeUPC_E0:
+      return codeUPC_E(0);
+    case bcCodeUPC_E1:
+      return codeUPC_E(1);
+    case bcCodeUPC_Supp2:
+      return codeSupp2();
+    case bcCodeUPC_Supp5:
+      return codeSupp5();
+    default:
+      throw BarcodeError(std::string(kClassName) + ": wrong BarcodeType");
   }
 }
 
 int TfrBarcode::patternWidth(const std::string& pattern) const {
-  int width = 0;
+  std::int64_t width = 0;
   for (char c : pattern) width += elementWidth(c);
-  return width;
+  return static_cast<int>(std::min<std::int64_t>(width, std::numeric_limits<int>::max()));
 }
 
 int TfrBarcode::GetWidth() { return patternWidth(MakePattern()); }
@@ -189,27 +247,29 @@ void TfrBarcode::DrawBarcode(QPainter& canvas) {
   // Offset that keeps the turned w x h rectangle at the origin, whatever the quadrant.
   int ox, oy;
   if (s >= 0 && c >= 0) {
-    ox = 0, oy = roundEven(s * w);
+    ox = 0, oy = roundSaturated(s * w);
   } else if (s >= 0) {
-    ox = -roundEven(c * w), oy = roundEven(s * w - c * h);
+    ox = -roundSaturated(c * w), oy = roundSaturated(s * w - c * h);
   } else if (c >= 0) {
-    ox = -roundEven(s * h), oy = 0;
+    ox = -roundSaturated(s * h), oy = 0;
   } else {
-    ox = -roundEven(c * w) - roundEven(s * h), oy = -roundEven(c * h);
+    ox = -roundSaturated(c * w) - roundSaturated(s * h), oy = -roundSaturated(c * h);
   }
   ox += left_, oy += top_;
-  auto turned = [&](int x, int y) {
-    return QPoint(roundEven(x * c + y * s) + ox, roundEven(-x * s + y * c) + oy);
+  auto turned = [&](double x, double y) {
+    return QPoint(roundSaturated(x * c + y * s) + ox, roundSaturated(-x * s + y * c) + oy);
   };
 
   canvas.save();
   canvas.setRenderHint(QPainter::Antialiasing, false);
-  int x = 0;
+  std::int64_t x = 0;
   for (char element : pattern) {
     const int e = elementWidth(element);
     const bool bar = element >= '5';
     const QColor& colour = bar ? colorBar_ : color_;
-    const int eh = (element >= 'A' && element <= 'D') ? height_ * 2 / 5 : height_;
+    const int eh = (element >= 'A' && element <= 'D')
+                       ? static_cast<int>(std::int64_t{height_} * 2 / 5)
+                       : height_;
     const QPoint corners[4] = {turned(x, 0), turned(x, eh), turned(x + e - 1, eh),
                                turned(x + e - 1, 0)};
     // A polygon outlined with a one-pixel pen covers its corner pixels inclusive. Turned by a

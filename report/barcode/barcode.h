@@ -48,6 +48,10 @@ class BarcodeError : public Error {
   using Error::Error;
 };
 
+// Nearest integer, a tie going to the even one; values beyond the int range saturate and NaN
+// gives 0, so damaged settings (a huge zoom, a NaN angle) never overflow.
+int roundSaturated(double v);
+
 // "2_5_interleaved", "Code39", ...; empty for a number outside 0 to 22.
 const char* barcodeTypeName(int type);
 // Whether the symbology accepts nothing but the digits 0 to 9.

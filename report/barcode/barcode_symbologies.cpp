@@ -33,26 +33,25 @@ constexpr const char* kCode39[44] = {
 // Full-ASCII representation of the characters 0 to 127 in the Code 39 set; Code 93 uses the
 // same table with its four shift characters in place of '$', '%', '/' and '+'.
 constexpr const char* kFullAscii[128] = {
-    "%U", "$A", "$B", "$C", "$D", "$E", "$F", "$G", "$H", "$I", "$J", "$K", "$L", "$M", "$N",
-    "$O", "$P", "$Q", "$R", "$S", "$T", "$U", "$V", "$W", "$X", "$Y", "$Z", "%A", "%B", "%C",
-    "%D", "%E", " ",  "/A", "/B", "/C", "/D", "/E", "/F", "/G", "/H", "/I", "/J", "/K", "/L",
-    "-",  ".",  "/O", "0",  "1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "/Z", "%F",
-    "%G", "%H", "%I", "%J", "%V", "A",  "B",  "C",  "D",  "E",  "F",  "G",  "H",  "I",  "J",
-    "K",  "L",  "M",  "N",  "O",  "P",  "Q",  "R",  "S",  "T",  "U",  "V",  "W",  "X",  "Y",
-    "Z",  "%K", "%L", "%M", "%N", "%O", "%W", "+A", "+B", "+C", "+D", "+E", "+F", "+G", "+H",
-    "+I", "+J", "+K", "+L", "+M", "+N", "+O", "+P", "+Q", "+R", "+S", "+T", "+U", "+V", "+W",
-    "+X", "+Y", "+Z", "%P", "%Q", "%R", "%S", "%T"};
+    "%U", "$A", "$B", "$C", "$D", "$E", "$F", "$G", "$H", "$I", "$J", "$K", "$L", "$M", "$N", "$O",
+    "$P", "$Q", "$R", "$S", "$T", "$U", "$V", "$W", "$X", "$Y", "$Z", "%A", "%B", "%C", "%D", "%E",
+    " ",  "/A", "/B", "/C", "/D", "/E", "/F", "/G", "/H", "/I", "/J", "/K", "/L", "-",  ".",  "/O",
+    "0",  "1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "/Z", "%F", "%G", "%H", "%I", "%J",
+    "%V", "A",  "B",  "C",  "D",  "E",  "F",  "G",  "H",  "I",  "J",  "K",  "L",  "M",  "N",  "O",
+    "P",  "Q",  "R",  "S",  "T",  "U",  "V",  "W",  "X",  "Y",  "Z",  "%K", "%L", "%M", "%N", "%O",
+    "%W", "+A", "+B", "+C", "+D", "+E", "+F", "+G", "+H", "+I", "+J", "+K", "+L", "+M", "+N", "+O",
+    "+P", "+Q", "+R", "+S", "+T", "+U", "+V", "+W", "+X", "+Y", "+Z", "%P", "%Q", "%R", "%S", "%T"};
 
 // Code 93: the 43 characters and the shifts ($) (%) (/) (+), written '[' ']' '{' '}', with
 // their six element widths (bar first).
 constexpr std::string_view kCode93Chars = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%[]{}";
 constexpr const char* kCode93[47] = {
-    "131112", "111213", "111312", "111411", "121113", "121212", "121311", "111114", "131211",
-    "141111", "211113", "211212", "211311", "221112", "221211", "231111", "112113", "112212",
-    "112311", "122112", "132111", "111123", "111222", "111321", "121122", "131121", "212112",
-    "212211", "211122", "211221", "221121", "222111", "112122", "112221", "122121", "123111",
-    "121131", "311112", "311211", "321111", "112131", "113121", "211131", "121221", "312111",
-    "311121", "122211"};
+    "131112", "111213", "111312", "111411", "121113", "121212", "121311", "111114",
+    "131211", "141111", "211113", "211212", "211311", "221112", "221211", "231111",
+    "112113", "112212", "112311", "122112", "132111", "111123", "111222", "111321",
+    "121122", "131121", "212112", "212211", "211122", "211221", "221121", "222111",
+    "112122", "112221", "122121", "123111", "121131", "311112", "311211", "321111",
+    "112131", "113121", "211131", "121221", "312111", "311121", "122211"};
 
 // Code 128: the six element widths (bar first) of the values 0 to 105.
 constexpr const char* kCode128[106] = {
@@ -73,10 +72,10 @@ constexpr const char* kCode128Stop = "2331112";
 
 // Codabar: characters and their seven elements (bar first), 1 = wide.
 constexpr std::string_view kCodabarChars = "0123456789-$:/.+ABCD";
-constexpr const char* kCodabar[20] = {
-    "0000011", "0000110", "0001001", "1100000", "0010010", "1000010", "0100001",
-    "0100100", "0110000", "1001000", "0001100", "0011000", "1000101", "1010001",
-    "1010100", "0010101", "0011010", "0101001", "0001011", "0001110"};
+constexpr const char* kCodabar[20] = {"0000011", "0000110", "0001001", "1100000", "0010010",
+                                      "1000010", "0100001", "0100100", "0110000", "1001000",
+                                      "0001100", "0011000", "1000101", "1010001", "1010100",
+                                      "0010101", "0011010", "0101001", "0001011", "0001110"};
 
 // EAN / UPC digits: module widths of the left half with odd parity, space first. Number set A
 // is that, set B (left half, even parity) is it mirrored, set C (right half) starts with a bar.
@@ -136,12 +135,20 @@ char upcECheckDigit(const std::string& six, int numberSystem) {
   std::string a = std::string(1, static_cast<char>('0' + numberSystem));
   const std::string_view d = six;
   switch (d[5]) {
-    case '0': case '1': case '2':
+    case '0':
+    case '1':
+    case '2':
       a += std::string(d.substr(0, 2)) + d[5] + "0000" + std::string(d.substr(2, 3));
       break;
-    case '3': a += std::string(d.substr(0, 3)) + "00000" + std::string(d.substr(3, 2)); break;
-    case '4': a += std::string(d.substr(0, 4)) + "00000" + d[4]; break;
-    default: a += std::string(d.substr(0, 5)) + "0000" + d[5]; break;
+    case '3':
+      a += std::string(d.substr(0, 3)) + "00000" + std::string(d.substr(3, 2));
+      break;
+    case '4':
+      a += std::string(d.substr(0, 4)) + "00000" + d[4];
+      break;
+    default:
+      a += std::string(d.substr(0, 5)) + "0000" + d[5];
+      break;
   }
   int sum = 0, weight = 3;
   for (auto it = a.rbegin(); it != a.rend(); ++it) {
@@ -186,9 +193,9 @@ std::string TfrBarcode::code39(const std::string& data) const {
     std::size_t v = c < 0 ? std::string_view::npos : kCode39Chars.find(static_cast<char>(c));
     if (v == std::string_view::npos) return;
     out += twoWidths(kCode39[v]) + "0";
-    sum += static_cast<int>(v);
+    sum = (sum + static_cast<int>(v)) % 43;
   });
-  if (checksum_) out += twoWidths(kCode39[sum % 43]) + "0";
+  if (checksum_) out += twoWidths(kCode39[sum]) + "0";
   return out + twoWidths(kCode39[43]);
 }
 
@@ -204,13 +211,26 @@ std::string TfrBarcode::code128() {
   int set;  // 0 A, 1 B, 2 C
   bool ean = false;
   switch (typ_) {
-    case bcCode128A: set = 0; break;
-    case bcCode128B: set = 1; break;
-    case bcCode128C: set = 2; break;
-    case bcCodeEAN128A: set = 0, ean = true; break;
-    case bcCodeEAN128B: set = 1, ean = true; break;
-    case bcCodeEAN128C: set = 2, ean = true; break;
-    default: throw BarcodeError(std::string(kClassName) + ": wrong BarcodeType in Code_128");
+    case bcCode128A:
+      set = 0;
+      break;
+    case bcCode128B:
+      set = 1;
+      break;
+    case bcCode128C:
+      set = 2;
+      break;
+    case bcCodeEAN128A:
+      set = 0, ean = true;
+      break;
+    case bcCodeEAN128B:
+      set = 1, ean = true;
+      break;
+    case bcCodeEAN128C:
+      set = 2, ean = true;
+      break;
+    default:
+      throw BarcodeError(std::string(kClassName) + ": wrong BarcodeType in Code_128");
   }
   const int start = 103 + set;
   std::string out = fourWidths(kCode128[start]);
@@ -218,7 +238,9 @@ std::string TfrBarcode::code128() {
   int weight = 1;
   auto add = [&](int value) {
     out += fourWidths(kCode128[value]);
-    sum += value * weight++;
+    // Kept reduced as it goes, so no text is long enough to overflow it.
+    sum = (sum + value * weight) % 103;
+    weight = weight % 103 + 1;
   };
   if (ean) add(kCode128Fnc1);
 
@@ -251,8 +273,8 @@ std::string TfrBarcode::code93(const std::string& data) const {
   int c = 0, k = 0;
   for (std::size_t i = 0; i < values.size(); ++i) {
     int v = values[values.size() - 1 - i];
-    c += v * static_cast<int>(i % 20 + 1);
-    k += v * static_cast<int>((i + 1) % 15 + 1);
+    c = (c + v * static_cast<int>(i % 20 + 1)) % 47;
+    k = (k + v * static_cast<int>((i + 1) % 15 + 1)) % 47;
   }
   c %= 47;
   k = (k + c) % 47;
@@ -272,10 +294,18 @@ std::string TfrBarcode::code93Extended() const {
       // A shift followed by a letter is a pair; '$', '%', '/', '+' standing alone stay.
       if (p[1] != '\0') {
         switch (*p) {
-          case '$': data += '['; continue;
-          case '%': data += ']'; continue;
-          case '/': data += '{'; continue;
-          case '+': data += '}'; continue;
+          case '$':
+            data += '[';
+            continue;
+          case '%':
+            data += ']';
+            continue;
+          case '/':
+            data += '{';
+            continue;
+          case '+':
+            data += '}';
+            continue;
         }
       }
       data += *p;
@@ -361,8 +391,7 @@ std::string TfrBarcode::codeUPC_E(int numberSystem) {
   const bool even = numberSystem == 0;
   const char* parity = kUpcEParity[digit(text_[6])];
   std::string out = "505";
-  for (int i = 0; i < 6; ++i)
-    out += eanDigit((parity[i] == 'E') == even ? setB : setA, text_[i]);
+  for (int i = 0; i < 6; ++i) out += eanDigit((parity[i] == 'E') == even ? setB : setA, text_[i]);
   return out + "050505";
 }
 

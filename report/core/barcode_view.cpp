@@ -113,10 +113,10 @@ std::optional<QSize> TfrBarCodeView::layoutBarcode() {
   const int p = b.GetWidth();
   if (across) {
     dy = p;
-    h0 = roundEven(p * zoom);
+    h0 = roundSaturated(p * zoom);
   } else {
     dx = p;
-    w0 = roundEven(p * zoom);
+    w0 = roundSaturated(p * zoom);
   }
   // A value that failed to evaluate was written as "0": such a view shows nothing, but keeps
   // its zoomed length like any other.
@@ -147,7 +147,8 @@ void TfrBarCodeView::drawBarcode(QPainter& canvas, QSize drawing, const QRect& t
   if (drawing.width() <= 0 || drawing.height() <= 0) return;
   canvas.save();
   canvas.translate(target.topLeft());
-  canvas.scale(double(target.width()) / drawing.width(), double(target.height()) / drawing.height());
+  canvas.scale(double(target.width()) / drawing.width(),
+               double(target.height()) / drawing.height());
   barcode_.DrawBarcode(canvas);
   if (showText) {
     QFont font("Courier New");
@@ -168,13 +169,19 @@ void TfrBarCodeView::drawBarcode(QPainter& canvas, QSize drawing, const QRect& t
     canvas.setFont(font);
     canvas.setPen(Qt::black);
     canvas.translate(at);
-    canvas.rotate(-roundEven(rotation));
+    canvas.rotate(-roundSaturated(rotation));
     canvas.drawText(QPoint(0, QFontMetrics(font).ascent()), text);
   }
   canvas.restore();
 }
 
 void TfrBarCodeView::EmitPrepared(TfrWriter& stream) {
+  // Band alignment places this output only; the template keeps its own geometry.
+  struct Restore {
+    TfrBarCodeView& v;
+    std::int32_t x, y, dx, dy;
+    ~Restore() { v.x = x, v.y = y, v.dx = dx, v.dy = dy; }
+  } restore{*this, x, y, dx, dy};
   PrepareDrawing();
   memo1 = memo;
   BeforePrintHook();
@@ -205,8 +212,8 @@ void TfrBarCodeView::Paint(QPainter& canvas) {
   PaintBackground(canvas);
   // The drawing rectangle's right and bottom edges are exclusive.
   drawBarcode(canvas, *drawing,
-              QRect(drawRect.topLeft(), QSize(drawRect.right() - drawRect.left(),
-                                              drawRect.bottom() - drawRect.top())));
+              QRect(drawRect.topLeft(),
+                    QSize(drawRect.right() - drawRect.left(), drawRect.bottom() - drawRect.top())));
   PaintFrame(canvas);
   RestoreGeometry();
 }

@@ -2,6 +2,7 @@
 // sizes itself along the barcode, and keeps its settings in a 24-byte block of its record.
 #pragma once
 
+#include <QObject>
 #include <QRect>
 #include <QSize>
 #include <functional>
@@ -57,8 +58,21 @@ class TfrBarCodeView : public TfrView {
   TfrBarcode barcode_;
 };
 
+// The component a form holds so that its reports may use barcodes; it has no behaviour of its
+// own (the view registers itself at start-up).
+class TfrBarCodeObject : public QObject {
+  Q_OBJECT
+
+ public:
+  using QObject::QObject;
+};
+
 // The barcode editor that ShowEditor runs (installed by the report's user interface).
 std::function<void(TfrBarCodeView&)>& frBarCodeEditor();
+
+// Puts the view into the add-in registry; also declared with the registry, where start-up
+// finds it.
+void registerBarCodeView();
 
 // The placeholder drawn for a view whose value is an expression or not usable.
 inline constexpr const char* kBarcodePlaceholder = "12345678";

@@ -34,10 +34,9 @@ QImage arrowGlyph(bool up) {
   return glyph;
 }
 
-constexpr int kCaption = 53650, kCode = 53651, kType = 53652, kOptions = 53653,
-              kChecksum = 53654, kHumanReadable = 53655, kExpressionHint = 53656,
-              kOrientation = 53658, kZoom = 53659, kOk = 55000, kCancel = 55001, kError = 55206,
-              kBarcodeError = 55339;
+constexpr int kCaption = 53650, kCode = 53651, kType = 53652, kOptions = 53653, kChecksum = 53654,
+              kHumanReadable = 53655, kExpressionHint = 53656, kOrientation = 53658, kZoom = 53659,
+              kOk = 55000, kCancel = 55001, kError = 55206, kBarcodeError = 55339;
 
 }  // namespace
 
@@ -66,8 +65,7 @@ TfrBarCodeForm::TfrBarCodeForm(QWidget* parent)
   loadText(ui_->bOk, kOk, setButton);
   loadText(ui_->bCancel, kCancel, setButton);
   // The builder needs a report designer, which this program does not have.
-  ui_->M1->button()->setToolTip(
-      "Expression builder: not available, there is no report designer");
+  ui_->M1->button()->setToolTip("Expression builder: not available, there is no report designer");
   loadText(ui_->M1->button(), kExpressionHint, setHint);
 
   for (int t = 0; t < kBarcodeTypeCount; ++t) ui_->cbType->addItem(barcodeTypeName(t));

@@ -1,6 +1,5 @@
 // kelpo-report barcode: draws one barcode view into a PNG with a quiet zone of ten modules, at
 // --scale pixels per layout unit, or prints the generator's pattern for a text.
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
@@ -9,10 +8,10 @@
 #include <vector>
 
 #include "platform/error.h"
-#include "platform/fonts.h"
 #include "platform/text.h"
 #include "report/core/barcode_view.h"
 #include "tools/kelpo_report/command.h"
+#include "tools/kelpo_report/headless_app.h"
 
 namespace kelpo::tools {
 namespace {
@@ -22,7 +21,8 @@ using report::TfrBarcode;
 // A display name ("Code39 Extended", case ignored) or a number 0 to 22.
 int barcodeType(const std::string& name) {
   for (int t = 0; t < report::kBarcodeTypeCount; ++t)
-    if (QString::fromStdString(name).compare(report::barcodeTypeName(t), Qt::CaseInsensitive) == 0 ||
+    if (QString::fromStdString(name).compare(report::barcodeTypeName(t), Qt::CaseInsensitive) ==
+            0 ||
         name == std::to_string(t))
       return t;
   std::string names;
@@ -61,14 +61,22 @@ Options parse(const std::vector<std::string>& args) {
       if (i + 1 >= args.size()) throw Error(a + " wants a value");
       return args[++i];
     };
-    if (a == "--pattern") o.pattern = true;
-    else if (a == "--check") o.check = true;
-    else if (a == "--no-text") o.text = false;
-    else if (a == "--zoom") o.zoom = decimal(value(), "the zoom");
-    else if (a == "--rotation") o.rotation = decimal(value(), "the rotation");
-    else if (a == "--height") o.height = static_cast<int>(decimal(value(), "the height"));
-    else if (a == "--scale") o.scale = static_cast<int>(decimal(value(), "the scale"));
-    else o.rest.push_back(a);
+    if (a == "--pattern")
+      o.pattern = true;
+    else if (a == "--check")
+      o.check = true;
+    else if (a == "--no-text")
+      o.text = false;
+    else if (a == "--zoom")
+      o.zoom = decimal(value(), "the zoom");
+    else if (a == "--rotation")
+      o.rotation = decimal(value(), "the rotation");
+    else if (a == "--height")
+      o.height = static_cast<int>(decimal(value(), "the height"));
+    else if (a == "--scale")
+      o.scale = static_cast<int>(decimal(value(), "the scale"));
+    else
+      o.rest.push_back(a);
   }
   if (o.zoom <= 0 || o.zoom > 100) throw Error("the zoom must be above 0 and at most 100");
   if (o.height < 1 || o.height > 10000) throw Error("the height must be 1 to 10000");
@@ -100,12 +108,7 @@ int runBarcode(const std::vector<std::string>& args) {
     return 0;
   }
 
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "kelpo-report";
-  char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
-  registerFontSubstitutions();
+  HeadlessApplication app;
 
   report::TfrBarCodeView view;
   view.barType = static_cast<std::uint8_t>(type);
@@ -122,8 +125,7 @@ int runBarcode(const std::vector<std::string>& args) {
 
   // Drawn as a prepared page draws it, scaled, with the quiet zone as the page offset.
   const int quiet = static_cast<int>(std::lround(10 * o.zoom * o.scale));
-  QImage image(view.dx * o.scale + 2 * quiet, view.dy * o.scale + 2 * quiet,
-               QImage::Format_RGB32);
+  QImage image(view.dx * o.scale + 2 * quiet, view.dy * o.scale + 2 * quiet, QImage::Format_RGB32);
   image.fill(Qt::white);
   view.scaleX = view.scaleY = o.scale;
   view.offsetX = view.offsetY = quiet;

@@ -1,11 +1,12 @@
 // The barcode generator: property rules, the patterns of each symbology, text rewriting and
 // refused texts, and how a pattern is drawn.
-#include "report/barcode/barcode.h"
-
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
+#include <limits>
+
+#include "report/barcode/barcode.h"
 
 namespace kelpo::report {
 namespace {
@@ -14,42 +15,44 @@ struct PatternCase {
   int type;
   std::string text;
   bool checksum;
-  std::string pattern;  // empty: only the rewritten text is checked
+  std::string pattern;  // groups separated by spaces; empty: only the rewritten text is checked
   std::string textAfter;
 };
+
+// A pattern written in groups separated by spaces, for reading.
+std::string elements(std::string grouped) {
+  std::erase(grouped, ' ');
+  return grouped;
+}
 
 // Patterns worked out by hand from each symbology's published tables.
 TEST(TfrBarcode, PatternsAndRewrittenTexts) {
   const std::string star = "515060605";  // Code 39 '*'
   const PatternCase cases[] = {
       // 2 of 5: "1" is wide-narrow-narrow-narrow-wide, "2" narrow-wide-narrow-narrow-wide.
-      {bcCode_2_5_interleaved, "12", false, "5050" "6051505061" "605", "12"},
-      {bcCode_2_5_interleaved, "123", false, "5050" "6051505061" "605", "123"},  // odd digit
-      {bcCode_2_5_industrial, "1", false, "606050" "6050505060" "605060", "1"},
-      {bcCode_2_5_matrix, "1", false, "705050" "605060" "70505", "1"},
+      {bcCode_2_5_interleaved, "12", false, "5050 6051505061 605", "12"},
+      {bcCode_2_5_interleaved, "123", false, "5050 6051505061 605", "123"},  // odd digit
+      {bcCode_2_5_industrial, "1", false, "606050 6050505060 605060", "1"},
+      {bcCode_2_5_matrix, "1", false, "705050 605060 70505", "1"},
       // Characters outside the Code 39 set are left out.
       {bcCode39, "ab#", false, star + "0" + star, "ab#"},
-      {bcCode39, "A", true, star + "0" "605051506" "0" "605051506" "0" + star, "A"},
+      {bcCode39, "A", true, star + " 0 605051506 0 605051506 0 " + star, "A"},
       // Code 93 Extended writes 'a' as (+)A; C = 8, K = 25 (P).
-      {bcCode93Extended, "a", false,
-       "505080" "516150" "605052" "525150" "525060" "5050805", "a"},
-      {bcCode93, "}A", false, "505080" "516150" "605052" "525150" "525060" "5050805", "}A"},
+      {bcCode93Extended, "a", false, "505080 516150 605052 525150 525060 5050805", "a"},
+      {bcCode93, "}A", false, "505080 516150 605052 525150 525060 5050805", "}A"},
       // EAN-128 A "A": start A, FNC1, 'A' (33) at weight 2, check (103 + 102 + 66) mod 103 = 65.
-      {bcCodeEAN128A, "A", false, "605351" "805070" "505262" "515063" "6270506", "A"},
+      {bcCodeEAN128A, "A", false, "605351 805070 505262 515063 6270506", "A"},
       // The check digit (1234 -> 4) is always added.
-      {bcCodeMSI, "1234", false,
-       "60" "51515160" "51516051" "51516060" "51605151" "51605151" "515", "1234"},
-      {bcCodePostNet, "0", false, "51" "5151A1A1A1" "5", "0"},
-      {bcCodeCodabar, "1x", false, "5061515" "0" "5050615" "0" "5151506", "1x"},
+      {bcCodeMSI, "1234", false, "60 51515160 51516051 51516060 51605151 51605151 515", "1234"},
+      {bcCodePostNet, "0", false, "51 5151A1A1A1 5", "0"},
+      {bcCodeCodabar, "1x", false, "5061515 0 5050615 0 5151506", "1x"},
       // UPC-E number system 1, check digit 2: parity row "EEooEo" inverted.
-      {bcCodeUPC_E1, "1234560", true,
-       "505" "1615" "1516" "0535" "1705" "0625" "3505" "050505", "1234562"},
+      {bcCodeUPC_E1, "1234560", true, "505 1615 1516 0535 1705 0625 3505 050505", "1234562"},
       // Supplement 2: 34 mod 4 = 2 selects "Eo".
-      {bcCodeUPC_Supp2, "34", true, "506" "0535" "05" "0526", "342"},
-      {bcCodeUPC_Supp2, "5", false, "506" "2605" "05" "0715", "05"},
+      {bcCodeUPC_Supp2, "34", true, "506 0535 05 0526", "342"},
+      {bcCodeUPC_Supp2, "5", false, "506 2605 05 0715", "05"},
       // Supplement 5: 52495 has the check digit 1, parity "EoEoo".
-      {bcCodeUPC_Supp5, "52495", true,
-       "506" "0715" "05" "1516" "05" "1705" "05" "2506" "05" "0625", "524951"},
+      {bcCodeUPC_Supp5, "52495", true, "506 0715 05 1516 05 1705 05 2506 05 0625", "524951"},
       // Texts the encoders rewrite.
       {bcCodeEAN13, "590123412345", true, "", "5901234123457"},
       {bcCodeEAN13, "12345678901234", false, "", "1234567890123"},
@@ -70,7 +73,7 @@ TEST(TfrBarcode, PatternsAndRewrittenTexts) {
     b.SetChecksum(c.checksum);
     const std::string pattern = b.MakePattern();
     if (!c.pattern.empty()) {
-      EXPECT_EQ(pattern, c.pattern);
+      EXPECT_EQ(pattern, elements(c.pattern));
     }
     EXPECT_EQ(b.Text(), c.textAfter);
     // Building again gives the same pattern and text: nothing grows on every drawing.
@@ -117,7 +120,9 @@ TEST(TfrBarcode, RefusedTexts) {
 // is skipped or becomes one space, never read as the letters its bytes look like.
 TEST(TfrBarcode, MultibyteCharactersAreWholeCharacters) {
   const std::string fourByte = "\x81\x30\x81\x30";  // bytes 2 and 4 are the digit '0'
-  const std::string twoByte = "\x81" "A";          // trail byte is 'A'
+  const std::string twoByte =
+      "\x81"
+      "A";  // trail byte is 'A'
   TfrBarcode b, plain;
   for (int type : {bcCode39, bcCodeCodabar, bcCode39Extended, bcCode93Extended}) {
     SCOPED_TRACE(type);
@@ -207,6 +212,17 @@ TEST(TfrBarcode, PropertiesAndWidths) {
     EXPECT_EQ(b.elementWidth('8'), w.w3);
   }
   EXPECT_THROW(b.elementWidth('4'), BarcodeError);
+
+  // Absurd ratios give wide elements, never an overflowing width.
+  b.SetTyp(bcCode128B);
+  b.SetModul(49);
+  b.SetRatio(1e12);
+  b.SetText(std::string(20000, 'A'));
+  EXPECT_EQ(b.GetWidth(), std::numeric_limits<int>::max());
+  EXPECT_EQ(roundSaturated(2.5), 2);
+  EXPECT_EQ(roundSaturated(-3.5), -4);
+  EXPECT_EQ(roundSaturated(1e300), std::numeric_limits<int>::max());
+  EXPECT_EQ(roundSaturated(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
 // Reads the elements of a drawn barcode back along one line of pixels: runs of one colour.

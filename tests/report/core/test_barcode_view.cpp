@@ -4,13 +4,15 @@
 
 #include <QImage>
 #include <QPainter>
+#include <limits>
 #include <memory>
 
-#include "report/core/addin_registry.h"
 #include "report/core/barcode_view.h"
 #include "report/core/prepared_pages.h"
 #include "report/core/report.h"
 #include "report/expr/parser.h"
+#include "tests/report/core/support_build.h"
+#include "tests/report/core/support_output.h"
 
 namespace kelpo::report {
 namespace {
@@ -181,6 +183,26 @@ TEST_F(BarCodeView, ValueZeroDrawsNothing) {
   EXPECT_EQ(darkIn(image, image.rect()), 0);
 }
 
+// Settings read from a damaged template: the view neither overflows nor crashes, and a type
+// that does not exist is the generator's error.
+TEST_F(BarCodeView, DamagedSettings) {
+  TfrBarCodeView v;
+  v.dy = 40;
+  v.zoom = 1e300;
+  ASSERT_TRUE(layout(v));
+  EXPECT_EQ(v.dx, std::numeric_limits<int>::max());
+  v.zoom = std::numeric_limits<double>::quiet_NaN();
+  layout(v);
+  EXPECT_EQ(v.dx, 0);
+  v.zoom = 1;
+  v.rotation = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(v.dx, 0);
+  QImage image = draw(v);
+  EXPECT_EQ(v.dx, 142);
+  v.barType = 99;
+  EXPECT_THROW(layout(v), BarcodeError);
+}
+
 TEST_F(BarCodeView, ModeOneRecordsHoldADoubledZoom) {
   TfrBarCodeView old;
   old.mode = 1;
@@ -257,6 +279,52 @@ TEST_F(BarCodeView, PreparedPagesHoldTheValue) {
   EXPECT_GT(darkIn(image, QRect(20, 68, 95, 12)), 0);
   EXPECT_EQ(darkIn(image, QRect(0, 100, 300, 200)), 0);
   EXPECT_EQ(image.pixel(25, 130), QColor(Qt::white).rgb());  // no fill, no frame
+}
+
+// A template with barcodes on a data band: each record's value reaches the prepared page, an
+// expression that fails there becomes "0" without stopping the report, and the page draws the
+// barcodes of the values and nothing for "0".
+TEST_F(BarCodeView, PreparedFromATemplate) {
+  registerBarCodeView();
+  testing::BuildFixture f;
+  f.dataset("Rows", 3);
+  f.band(btMasterData, 50, 80, "Rows");
+  auto add = [&](const char* name, int x, const char* text) {
+    auto v = std::make_unique<TfrBarCodeView>();
+    v->name = name;
+    v->x = x, v->y = 50, v->dx = 100, v->dy = 60;
+    v->memo = {text};
+    f.tpage->objects.push_back(std::move(v));
+  };
+  add("Bar1", 20, "[Line#]");
+  add("Bar2", 300, "[Nothing.Here]");
+  ASSERT_TRUE(f.prepare());
+  EXPECT_EQ(f.shownError, "");
+  std::vector<std::string> values;
+  for (const auto& p : f.page(0)) values.push_back(p.name + "=" + p.text);
+  EXPECT_EQ(values,
+            (std::vector<std::string>{"Bar1=1", "Bar2=0", "Bar1=2", "Bar2=0", "Bar1=3", "Bar2=0"}));
+
+  TfrEMFPage& page = f.report->emfPages[0];
+  QImage image(page.prnInfo.pw, page.prnInfo.ph, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  page.visible = true;
+  frDocMode() = TfrDocMode::Output;
+  {
+    QPainter canvas(&image);
+    f.report->emfPages.draw(0, canvas, image.rect());
+  }
+  frDocMode() = TfrDocMode::Template;
+  testing::keepImage(image.copy(0, 0, 500, 300), "barcode_prepared_page");
+  const auto objects = f.page(0);
+  for (const auto& p : objects) {
+    const int ink = darkIn(image, QRect(p.x, p.y, 60, 40));
+    if (p.name == "Bar1") {
+      EXPECT_GT(ink, 0) << p.text;
+    } else {
+      EXPECT_EQ(ink, 0);
+    }
+  }
 }
 
 }  // namespace

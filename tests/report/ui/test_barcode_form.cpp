@@ -99,8 +99,8 @@ TEST(TfrBarCodeForm, ZoomArrows) {
     const char* from;
     bool up;
     const char* to;
-  } cases[] = {{"1", true, "2"}, {"1", false, "1"}, {"1.5", false, "0.5"}, {"0.5", false, "1"},
-               {"3", false, "2"}, {"2.25", true, "3.25"}};
+  } cases[] = {{"1", true, "2"},    {"1", false, "1"}, {"1.5", false, "0.5"},
+               {"0.5", false, "1"}, {"3", false, "2"}, {"2.25", true, "3.25"}};
   for (const auto& c : cases) {
     zoom->setText(c.from);
     (c.up ? ui.frSpeedButton1 : ui.frSpeedButton2)->click();
