@@ -7,14 +7,9 @@
 #include <vector>
 
 #include "report/core/view.h"
+#include "report/expr/datasets.h"  // EClassNotFound: one error kind for every lookup by class name
 
 namespace kelpo::report {
-
-// An add-in class named in a record is not registered.
-class EClassNotFound : public Error {
- public:
-  using Error::Error;
-};
 
 struct TfrAddInObjectInfo {
   std::string className;
