@@ -7,15 +7,16 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QWidget>
-#include <memory>
 
 #include "skin/skin_data.h"
 
 namespace kelpo::skin {
 namespace {
 
-std::unique_ptr<TSkinManage>& theManager() {
-  static std::unique_ptr<TSkinManage> manager;
+// A plain pointer, not a static owner: the manager must go with the application object (or a
+// test's explicit call), never in static destruction after Qt is gone.
+TSkinManage*& theManager() {
+  static TSkinManage* manager = nullptr;
   return manager;
 }
 
@@ -45,11 +46,11 @@ TSkinManage::TSkinManage() {
   connect(&timer_, &QTimer::timeout, this, &TSkinManage::runCommand);
 }
 
-TSkinManage* TSkinManage::instance() { return theManager().get(); }
+TSkinManage* TSkinManage::instance() { return theManager(); }
 
 TSkinManage& TSkinManage::create() {
   if (!theManager()) {
-    theManager().reset(new TSkinManage);
+    theManager() = new TSkinManage;
     // The manager ends with the program's application object, while Qt is still there.
     if (qApp) QObject::connect(qApp, &QObject::destroyed, [] { destroyInstance(); });
   }
@@ -61,7 +62,8 @@ void TSkinManage::destroyInstance() {
   if (!m) return;
   if (m->hookInstalled_ && qApp) qApp->removeEventFilter(m);
   for (std::size_t i = m->skinned_.size(); i-- > 0;) m->release(i);
-  theManager().reset();
+  theManager() = nullptr;
+  delete m;
 }
 
 void TSkinManage::registerData(TSkinData* data) {
