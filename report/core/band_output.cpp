@@ -28,6 +28,21 @@ void emitObject(TfrView* view, TfrWriter& stream, int drawMode) {
 
 TfrStretcheable* stretcheable(TfrView* view) { return static_cast<TfrStretcheable*>(view); }
 
+// Writes an object into the prepared page being filled, moved by (dx, dy) for the output only.
+void emitAt(TfrView* view, std::int32_t dx, std::int32_t dy, int drawMode) {
+  TfrBuildEngine* e = frBuild();
+  const std::int32_t ox = view->x, oy = view->y;
+  view->x += dx;
+  view->y += dy;
+  try {
+    emitObject(view, e->prepared()[frEngine().pageNo].stream, drawMode);
+  } catch (...) {
+    view->x = ox, view->y = oy;
+    throw;
+  }
+  view->x = ox, view->y = oy;
+}
+
 }  // namespace
 
 TfrBand::TfrBand() = default;
@@ -228,16 +243,7 @@ void TfrBand::outputObject(TfrView* v, int drawMode) {
       // The first pass only runs what may change values; nothing is written.
       TfrBuildEngine::RunScript(*v);
     } else {
-      const std::int32_t ox = v->x, oy = v->y;
-      v->x += run->xAdjust - run->leftMargin;
-      v->y += y;
-      try {
-        emitObject(v, e->prepared()[frEngine().pageNo].stream, drawMode);
-      } catch (...) {
-        v->x = ox, v->y = oy;
-        throw;
-      }
-      v->x = ox, v->y = oy;
+      emitAt(v, run->xAdjust - run->leftMargin, y, drawMode);
     }
   } catch (const std::exception& ex) {
     e->HandleError(ex);
@@ -341,16 +347,7 @@ void TfrBand::drawCells(TfrBand* vertical, std::int32_t columnX) {
         TfrBuildEngine::RunScript(*v);
         continue;
       }
-      const std::int32_t ox = v->x, oy = v->y;
-      v->x += columnX;
-      v->y += y;
-      try {
-        emitObject(v, e->prepared()[frEngine().pageNo].stream, 0);
-      } catch (...) {
-        v->x = ox, v->y = oy;
-        throw;
-      }
-      v->x = ox, v->y = oy;
+      emitAt(v, columnX, y, 0);
     } catch (const std::exception& ex) {
       e->HandleError(ex);
     }

@@ -13,6 +13,7 @@
 
 #include "report/core/view.h"
 
+class QIODevice;
 class QPaintDevice;
 class QPainter;
 
@@ -54,6 +55,19 @@ class TfrExportFilter {
                       std::uint16_t frameLines) = 0;
   // Non-text views are handed over whole.
   virtual void OnData(TfrView& view) { (void)view; }
+
+  // The document around the lines, for the report's export operation: the target file (open
+  // while the filter runs), a veto before anything happens, the filter's options (false
+  // cancels), and the document and page brackets.
+  QIODevice* stream = nullptr;
+  std::string fileName;
+  virtual bool BeforeExport(const std::string& file) { return (void)file, true; }
+  virtual bool ShowModal() { return true; }
+  virtual void OnBeginDoc() {}
+  virtual void OnBeginPage(int index) { (void)index; }
+  virtual void OnEndPage(int index) { (void)index; }
+  virtual void OnEndDoc() {}
+  virtual void AfterExport(const std::string& file) { (void)file; }
 };
 TfrExportFilter*& frCurrentExportFilter();
 

@@ -264,9 +264,11 @@ void TfrPageRun::buildBands() {
     }
   }
   // A master data band without a source walks the report's own dataset.
-  for (TfrBand* d = master; d; d = d->next)
-    if (d->view && d->dataSource.empty() && d == master && report->Dataset)
-      d->dataset = report->Dataset;
+  for (TfrBand* d = master; d; d = d->next) {
+    if (!d->view || !d->dataSource.empty() || !report->Dataset) continue;
+    d->dataset = report->Dataset;
+    d->dataset->OpenRange();  // closed with the band like any report dataset
+  }
 
   // 11. Page columns.
   columns = page->columns <= 0 ? 1 : page->columns;

@@ -34,6 +34,7 @@ class TfrReport;
 class TfrBand;
 class TfrDataset;
 class TfrBuildEngine;
+class TfrExportFilter;
 
 enum class TfrReportType { rtSimple = 0, rtMultiple = 1 };
 
@@ -107,6 +108,21 @@ class TfrReport : public QObject {
   void ShowPreparedReport();
   using PreviewHook = std::function<void(TfrReport& report)>;
   static void setPreviewHook(PreviewHook hook);
+  // Prints the prepared pages: page numbers text (empty: all), copies, collation, and 0 all,
+  // 1 odd, 2 even pages. The print run of the printing layer installs itself as the hook.
+  struct TfrPrintJob {
+    std::string pageNumbers;
+    int copies = 1;
+    bool collate = true;
+    int oddEven = 0;
+  };
+  TfrPrintJob printJob;
+  void PrintPreparedReport(const std::string& pageNumbers, int copies, bool collate, int oddEven);
+  using PrintHook = std::function<void(TfrReport& report)>;
+  static void setPrintHook(PrintHook hook);
+  // Hands every prepared page to an export filter writing `fileName`.
+  void ExportTo(TfrExportFilter& filter, const std::string& fileName);
+  TfrExportFilter* currentFilter = nullptr;
   void SavePreparedReport(const std::string& fileName);
   void LoadPreparedReport(const std::string& fileName);
   // Progress of a long operation (page number).

@@ -8,6 +8,7 @@
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "report/core/build_engine.h"
+#include "report/core/memo_view.h"
 #include "report/core/report.h"
 #include "report/expr/datasets.h"
 #include "report/expr/engine_strings.h"
@@ -22,6 +23,11 @@ constexpr int kErrorCaption = 55206;
 
 TfrReport::PreviewHook& previewHook() {
   static TfrReport::PreviewHook hook;
+  return hook;
+}
+
+TfrReport::PrintHook& printHook() {
+  static TfrReport::PrintHook hook;
   return hook;
 }
 
@@ -171,6 +177,58 @@ void TfrReport::ShowPreparedReport() {
   if (previewHook()) previewHook()(*this);
 }
 
+void TfrReport::setPrintHook(PrintHook hook) { printHook() = std::move(hook); }
+
+void TfrReport::PrintPreparedReport(const std::string& pageNumbers, int copies, bool collate,
+                                    int oddEven) {
+  frCurReport() = this;
+  frMasterReport() = this;
+  terminated = false;
+  printJob = {pageNumbers, copies, collate, oddEven};
+  // The mouse-over event belongs to the preview; it stays quiet while pages go to the printer.
+  auto mouseOver = std::move(OnMouseOverObject);
+  OnMouseOverObject = nullptr;
+  try {
+    if (printHook()) printHook()(*this);
+  } catch (...) {
+    OnMouseOverObject = std::move(mouseOver);
+    throw;
+  }
+  OnMouseOverObject = std::move(mouseOver);
+}
+
+void TfrReport::ExportTo(TfrExportFilter& filter, const std::string& name) {
+  currentFilter = &filter;
+  filter.fileName = name;
+  struct Forget {
+    TfrReport* report;
+    ~Forget() {
+      report->currentFilter = nullptr;
+      frCurrentExportFilter() = nullptr;
+    }
+  } forget{this};
+  if (!filter.BeforeExport(name) || !filter.ShowModal()) return;
+  QFile file(toQString(name));
+  if (!file.open(QIODevice::WriteOnly)) throw Error("cannot create " + name);
+  filter.stream = &file;
+  frCurReport() = this;
+  frMasterReport() = this;
+  terminated = false;
+  frEngine().totalPages = emfPages.count();
+  frCurrentExportFilter() = &filter;
+  filter.OnBeginDoc();
+  for (int i = 0; i < emfPages.count() && !terminated; ++i) {
+    filter.OnBeginPage(i);
+    emfPages.exportPage(i);
+    InternalOnProgress(i + 1);
+    filter.OnEndPage(i);
+  }
+  filter.OnEndDoc();
+  filter.stream = nullptr;
+  file.close();
+  filter.AfterExport(name);
+}
+
 void TfrReport::SavePreparedReport(const std::string& name) {
   QFile file(toQString(name));
   if (!file.open(QIODevice::WriteOnly)) throw Error("cannot create " + name);
@@ -182,6 +240,7 @@ void TfrReport::LoadPreparedReport(const std::string& name) {
   QFile file(toQString(name));
   if (!file.open(QIODevice::ReadOnly)) throw Error("cannot open " + name);
   const QByteArray data = file.readAll();
+  resetInfo();
   emfPages.loadFromStream(
       std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
   canRebuild = false;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include "platform/text.h"
+#include "report/core/memo_view.h"
 #include "report/expr/engine_strings.h"
 #include "report/expr/parser.h"
 #include "tests/report/core/support_build.h"
@@ -503,4 +506,33 @@ TEST(BuildEngine, SubReportsPrintSideBySideAndContinueOnTheNextPage) {
   EXPECT_EQ(second[1].text, "b7");
   EXPECT_EQ(second[2].text, "end");
   EXPECT_EQ(second[2].y, 40);
+}
+
+TEST(BuildEngine, ExportHandsEveryPreparedPageToTheFilterAndFilesRoundTrip) {
+  BuildFixture f;
+  f.tpage->marginBottom = f.tpage->prnInfo.ph - 100;
+  f.band(btMasterData, 0, 40, "3");
+  f.memo("row [LINE#]", 0, 0);
+  ASSERT_TRUE(f.prepare());
+  ASSERT_EQ(f.pageCount(), 2);
+  struct Recorder : TfrExportFilter {
+    std::string log;
+    void OnText(const QRect&, int, int, const std::string& text, TfrView&, std::uint16_t) override {
+      log += text + ";";
+    }
+    void OnBeginDoc() override { log += "["; }
+    void OnBeginPage(int i) override { log += "p" + std::to_string(i) + ":"; }
+    void OnEndDoc() override { log += "]"; }
+  } filter;
+  QTemporaryDir dir;
+  f.report->ExportTo(filter, kelpo::fromQString(dir.filePath("out.txt")));
+  EXPECT_EQ(filter.log, "[p0:row 1;row 2;p1:row 3;]");
+  EXPECT_EQ(f.report->currentFilter, nullptr);
+
+  const std::string file = kelpo::fromQString(dir.filePath("out.frp"));
+  f.report->SavePreparedReport(file);
+  f.report->emfPages.clear();
+  f.report->LoadPreparedReport(file);
+  ASSERT_EQ(f.pageCount(), 2);
+  EXPECT_EQ(f.texts(1), "row 3");
 }
