@@ -21,4 +21,4 @@ KELPO_BUILD_PACKAGES=(
 )
 KELPO_RUN_PACKAGES=(xvfb xauth x11-apps imagemagick)
 KELPO_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang
-  cups printer-driver-cups-pdf xvfb xauth zbar-tools x11-utils file)
+  cups printer-driver-cups-pdf xvfb xauth zbar-tools x11-utils file poppler-utils)

@@ -128,6 +128,27 @@ int standardPaperCode(const QPageSize& size) {
   return 0;
 }
 
+TfrDeviceMetrics deviceMetricsOf(const QPrinter& printer) {
+  // From the page layout in millimetres rather than from the pixel rectangles, which Qt derives
+  // from sizes rounded to whole points (a 100 mm custom paper would read back as 99.8 mm and
+  // never count as the same paper again); Qt rounds converted sizes to two decimals, which in
+  // inches would still be off by a pixel.
+  const QPageLayout layout = printer.pageLayout();
+  const int dpi = printer.resolution();
+  const QRectF paper = layout.fullRect(QPageLayout::Millimeter);
+  const QRectF page = layout.paintRect(QPageLayout::Millimeter);
+  const auto px = [dpi](double mm) { return static_cast<int>(std::lround(mm / 25.4 * dpi)); };
+  TfrDeviceMetrics m;
+  m.physicalWidth = px(paper.width());
+  m.physicalHeight = px(paper.height());
+  m.offsetX = px(page.left() - paper.left());
+  m.offsetY = px(page.top() - paper.top());
+  m.printableWidth = px(page.width());
+  m.printableHeight = px(page.height());
+  m.dpiX = m.dpiY = dpi;
+  return m;
+}
+
 CupsPrinterBackend::CupsPrinterBackend()
     : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
 
@@ -367,26 +388,7 @@ std::vector<TfrCodeName> CupsPrinterBackend::paperSources() {
 
 std::vector<TfrDriverOption> CupsPrinterBackend::driverOptions() { return options_; }
 
-TfrDeviceMetrics CupsPrinterBackend::deviceMetrics() {
-  // From the page layout in millimetres rather than from the pixel rectangles, which Qt derives
-  // from sizes rounded to whole points (a 100 mm custom paper would read back as 99.8 mm and
-  // never count as the same paper again); Qt rounds converted sizes to two decimals, which in
-  // inches would still be off by a pixel.
-  const QPageLayout layout = printer_->pageLayout();
-  const int dpi = printer_->resolution();
-  const QRectF paper = layout.fullRect(QPageLayout::Millimeter);
-  const QRectF page = layout.paintRect(QPageLayout::Millimeter);
-  const auto px = [dpi](double mm) { return static_cast<int>(std::lround(mm / 25.4 * dpi)); };
-  TfrDeviceMetrics m;
-  m.physicalWidth = px(paper.width());
-  m.physicalHeight = px(paper.height());
-  m.offsetX = px(page.left() - paper.left());
-  m.offsetY = px(page.top() - paper.top());
-  m.printableWidth = px(page.width());
-  m.printableHeight = px(page.height());
-  m.dpiX = m.dpiY = dpi;
-  return m;
-}
+TfrDeviceMetrics CupsPrinterBackend::deviceMetrics() { return deviceMetricsOf(*printer_); }
 
 bool CupsPrinterBackend::printing() { return printer_->printerState() == QPrinter::Active; }
 

@@ -21,6 +21,9 @@ namespace kelpo::report {
 // standard code whose size it has, preferring Qt's own code for it; 0 when it has none.
 int standardPaperCode(const QPageSize& size);
 
+// A printer's device metrics for its current page layout, in its own pixels.
+TfrDeviceMetrics deviceMetricsOf(const QPrinter& printer);
+
 class CupsPrinterBackend : public PrinterBackend {
  public:
   CupsPrinterBackend();

@@ -204,17 +204,8 @@ void TfrPrinter::setPaper(int size, int width, int height, TPrinterOrientation o
   applyPaperSettings();
 }
 
-void TfrPrinter::fillPrinterMetrics(TfrPrnInfo& info) const {
-  if (isVirtual()) {
-    info.pw = roundEven(paperWidth_ * kUnitsPerInch / kTenthsPerInch);
-    info.ph = roundEven(paperHeight_ * kUnitsPerInch / kTenthsPerInch);
-    info.ofpx = roundEven(50 * kUnitsPerInch / kTenthsPerInch);
-    info.ofpy = info.ofpx;
-    info.ppw = info.pw - 2 * info.ofpx;
-    info.pph = info.ph - 2 * info.ofpy;
-    return;
-  }
-  const TfrDeviceMetrics m = backend_->deviceMetrics();
+TfrPrnInfo printerMetricsFrom(const TfrDeviceMetrics& m) {
+  TfrPrnInfo info;
   const double kx = m.dpiX > 0 ? kUnitsPerInch / m.dpiX : 0.0;
   const double ky = m.dpiY > 0 ? kUnitsPerInch / m.dpiY : 0.0;
   info.pgw = m.physicalWidth;
@@ -229,6 +220,20 @@ void TfrPrinter::fillPrinterMetrics(TfrPrnInfo& info) const {
   info.ofpy = roundEven(info.ofy * ky);
   info.ppw = roundEven(info.ppgw * kx);
   info.pph = roundEven(info.ppgh * ky);
+  return info;
+}
+
+void TfrPrinter::fillPrinterMetrics(TfrPrnInfo& info) const {
+  if (isVirtual()) {
+    info.pw = roundEven(paperWidth_ * kUnitsPerInch / kTenthsPerInch);
+    info.ph = roundEven(paperHeight_ * kUnitsPerInch / kTenthsPerInch);
+    info.ofpx = roundEven(50 * kUnitsPerInch / kTenthsPerInch);
+    info.ofpy = info.ofpx;
+    info.ppw = info.pw - 2 * info.ofpx;
+    info.pph = info.ph - 2 * info.ofpy;
+    return;
+  }
+  info = printerMetricsFrom(backend_->deviceMetrics());
 }
 
 bool TfrPrinter::showPrinterProperties(QWidget* parent) {

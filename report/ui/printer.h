@@ -102,6 +102,9 @@ class PrinterBackend {
   virtual QPrinter* paintDevice() { return nullptr; }
 };
 
+// Printer metrics (device pixels and layout units) of a printer's device metrics.
+TfrPrnInfo printerMetricsFrom(const TfrDeviceMetrics& metrics);
+
 class TfrPrinter : public TfrPrinterModel {
  public:
   // Text buffers of the platform's printer identification hold at most this many bytes.
