@@ -132,35 +132,41 @@ bool printPreparedReport(TfrReport& report, const TfrPrintOptions& options, TfrP
 
 namespace {
 
-// A job on a Qt printer; subclasses say how paper is chosen.
+// A job on a Qt printer; subclasses say how paper is chosen. Qt starts the first sheet when
+// painting begins, so the job reaches the device only with its first page: a job that ends up
+// with no pages (the first page's paper set up for pages that are all skipped) sends nothing.
 class QtPrinterTarget : public TfrPrintTarget {
  public:
   void setTitle(const std::string& title) override { device().setDocName(toQString(title)); }
   void setCopies(int copies) override { device().setCopyCount(copies); }
   TfrPrnInfo metrics() const override { return printerMetricsFrom(deviceMetricsOf(device())); }
-  void begin() override {
-    if (!painter_.begin(&device()))
-      throw Error(utf8ToEngine("cannot start the print job on " +
-                               device().printerName().toStdString() +
-                               device().outputFileName().toStdString()));
-  }
+  void begin() override { open_ = true; }
   void newSheet() override {
-    if (!device().newPage()) throw Error("the printer refused a new page");
+    if (painter_.isActive() && !device().newPage()) throw Error("the printer refused a new page");
   }
   void end() override {
+    open_ = false;
     if (painter_.isActive()) painter_.end();
   }
   void abort() override {
+    open_ = false;
     if (painter_.isActive()) {
       device().abort();
       painter_.end();
     }
   }
-  QPainter& canvas() override { return painter_; }
+  QPainter& canvas() override {
+    if (open_ && !painter_.isActive() && !painter_.begin(&device()))
+      throw Error(utf8ToEngine("cannot start the print job on " +
+                               device().printerName().toStdString() +
+                               device().outputFileName().toStdString()));
+    return painter_;
+  }
 
  protected:
   virtual QPrinter& device() const = 0;
   QPainter painter_;
+  bool open_ = false;
 };
 
 class PrinterModelTarget : public QtPrinterTarget {
@@ -216,7 +222,7 @@ class PdfTarget : public QtPrinterTarget {
   }
   void changePaper(const TfrEMFPage& page) override {
     setPaper(page);
-    newSheet();
+    newSheet();  // the new paper takes effect with the next sheet
   }
   void abort() override {
     // A cancelled file is not left behind looking complete.

@@ -13,6 +13,7 @@
 #include "report/core/report.h"
 #include "report/expr/datasets.h"
 #include "tools/kelpo_report/command.h"
+#include "tools/kelpo_report/prepare.h"
 #include "tools/kelpo_report/printer_session.h"
 #include "tools/kelpo_report/report_data.h"
 #include "tools/recipe_template/recipe_template.h"
@@ -47,7 +48,9 @@ struct Binding {
   std::string dataset, query;
 };
 
-int runPrepare(const std::vector<std::string>& args) {
+}  // namespace
+
+int prepareReportFile(const std::vector<std::string>& args, int* pageCount) {
   ReportData data;
   std::string templateFile, outFile, recipe, ownDataset;
   std::vector<Binding> bindings;
@@ -151,8 +154,17 @@ int runPrepare(const std::vector<std::string>& args) {
   std::ofstream file(outFile, std::ios::binary);
   file.write(out.data(), static_cast<std::streamsize>(out.size()));
   if (!file) throw Error("cannot write " + outFile);
-  std::printf("%d\n", frReport1->emfPages.count());
+  *pageCount = frReport1->emfPages.count();
   return 0;
+}
+
+namespace {
+
+int runPrepare(const std::vector<std::string>& args) {
+  int pages = 0;
+  const int status = prepareReportFile(args, &pages);
+  if (status == 0) std::printf("%d\n", pages);
+  return status;
 }
 
 }  // namespace
