@@ -1,13 +1,16 @@
 // Preparing a list report of 10,000 records from SQLite: A4, one data band of three 9-point text
-// fields (id, name, price), 57 rows a page, 176 pages; with Latin and with Chinese names.
+// fields (id, name, price), 57 rows a page, 176 pages; with Latin and with Chinese names. Also
+// the prepared list written to a PDF file through the print run.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "platform/database.h"
 #include "report/core/report.h"
 #include "report/expr/datasets.h"
+#include "report/ui/print_run.h"
 
 using namespace kelpo;
 using namespace kelpo::report;
@@ -98,7 +101,27 @@ void prepareList(benchmark::State& state, bool chinese) {
       10000.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+void writePdf(benchmark::State& state, bool chinese) {
+  ListReport list(chinese);
+  list.report->PrepareReport();
+  const QString file = list.folder.filePath(QStringLiteral("list.pdf"));
+  for (auto _ : state) {
+    auto target = makePdfTarget(file);
+    printPreparedReport(*list.report, {}, *target);
+  }
+  if (list.report->emfPages.count() != 176) state.SkipWithError("expected 176 pages");
+  state.counters["pages/s"] = benchmark::Counter(
+      176.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["bytes"] = static_cast<double>(QFileInfo(file).size());
+}
+
 }  // namespace
+
+static void BM_PdfList10000(benchmark::State& state) { writePdf(state, false); }
+BENCHMARK(BM_PdfList10000)->Unit(benchmark::kMillisecond);
+
+static void BM_PdfList10000Chinese(benchmark::State& state) { writePdf(state, true); }
+BENCHMARK(BM_PdfList10000Chinese)->Unit(benchmark::kMillisecond);
 
 static void BM_PrepareList10000(benchmark::State& state) { prepareList(state, false); }
 BENCHMARK(BM_PrepareList10000)->Unit(benchmark::kMillisecond);

@@ -172,6 +172,8 @@ class QtPrinterTarget : public TfrPrintTarget {
 class PrinterModelTarget : public QtPrinterTarget {
  public:
   explicit PrinterModelTarget(TfrPrinter& printer) : printer_(printer) {
+    // The printer may have gone or changed since the model last looked.
+    printer.refreshPrinterList();
     if (!printer.platformPrinter()) throw Error("the virtual printer cannot print");
   }
   bool samePaper(const TfrEMFPage& page) const override {
