@@ -39,6 +39,14 @@ class OutputScope {
   TfrPage* page_;
 };
 
+// The scaled box of a view enlarged by `grow` pixels on each side, kept within QRect's range
+// whatever the geometry.
+QRect scaledBox(const TfrView& v, double sx, double sy, double ox, double oy, int grow) {
+  auto within = [](double d) { return roundEven(std::clamp(d, -1e9, 1e9)); };
+  return QRect(within(v.x * sx + ox - grow), within(v.y * sy + oy - grow),
+               within(v.dx * sx + 2.0 * grow), within(v.dy * sy + 2.0 * grow));
+}
+
 bool startsWithUrl(const std::string& name) { return upperName(name).rfind("URL", 0) == 0; }
 
 // Prepared objects come from files: geometry, spacing and font sizes far beyond any paper are
@@ -187,8 +195,7 @@ void TfrEMFPages::draw(int index, QPainter& canvas, const QRect& rect) {
     visibleArea = canvas.transform().inverted().mapRect(visibleArea) | visibleArea;
   for (const auto& v : rec.page->objects) {
     if (cull) {
-      QRect area(roundEven(v->x * sx) + rect.left() - 10, roundEven(v->y * sy) + rect.top() - 10,
-                 roundEven(v->dx * sx) + 20, roundEven(v->dy * sy) + 20);
+      const QRect area = scaledBox(*v, sx, sy, rect.left(), rect.top(), 10);
       if (!area.intersects(visibleArea)) continue;
     }
     v->scaleX = sx;
@@ -212,22 +219,22 @@ void TfrEMFPages::exportPage(int index) {
 TfrHitResult TfrEMFPages::hitTest(int index, QPoint point, bool isClick) {
   TfrEMFPage& rec = (*this)[index];
   if (!rec.page) readObjects(index);
-  double sx = 1, sy = 1;
-  int ox = 0, oy = 0;
+  // Margins come from the file: the arithmetic is done in floating point.
+  double sx = 1, sy = 1, ox = 0, oy = 0;
   const TfrPrnInfo& m = rec.prnInfo;
+  const auto& mg = rec.margins;
   if (!rec.useMargins && m.pw > 0 && m.ph > 0) {
-    sx = static_cast<double>(m.ppw - rec.margins[0] - rec.margins[2]) / m.pw;
-    sy = static_cast<double>(m.pph - rec.margins[1] - rec.margins[3]) / m.ph;
-    ox = rec.margins[0] + m.ofpx;
-    oy = rec.margins[1] + m.ofpy;
+    sx = (static_cast<double>(m.ppw) - mg[0] - mg[2]) / m.pw;
+    sy = (static_cast<double>(m.pph) - mg[1] - mg[3]) / m.ph;
+    ox = static_cast<double>(mg[0]) + m.ofpx;
+    oy = static_cast<double>(mg[1]) + m.ofpy;
   }
   TfrHitResult result;
   TfrReport* report = frCurReport() ? frCurReport() : report_;
   auto& objects = rec.page->objects;
   for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
     TfrView& v = **it;
-    const QRect area(roundEven(v.x * sx) + ox, roundEven(v.y * sy) + oy, roundEven(v.dx * sx),
-                     roundEven(v.dy * sy));
+    const QRect area = scaledBox(v, sx, sy, ox, oy, 0);
     if (!area.contains(point)) continue;
     result.found = true;
     const bool link = startsWithUrl(v.name);

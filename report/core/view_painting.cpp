@@ -51,6 +51,13 @@ QColor colorFromValue(std::uint32_t value) {
   return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
+namespace {
+// Geometry from damaged input must not overflow: sums saturate like the rounding does.
+int clampedSum(std::int64_t a, std::int64_t b) {
+  return static_cast<int>(std::clamp<std::int64_t>(a + b, INT_MIN, INT_MAX));
+}
+}  // namespace
+
 TfrDocMode& frDocMode() {
   static TfrDocMode mode = TfrDocMode::Template;
   return mode;
@@ -74,20 +81,20 @@ void TfrView::ApplyScale() {
   int ox = offsetX, oy = offsetY;
   if (frDocMode() == TfrDocMode::Template) sx = sy = 1.0, ox = oy = 0;
   const double fw = saved_.frameWidth;
-  x = roundEven(saved_.x * sx) + ox;
-  y = roundEven(saved_.y * sy) + oy;
+  x = clampedSum(roundEven(saved_.x * sx), ox);
+  y = clampedSum(roundEven(saved_.y * sy), oy);
   dx = roundEven(saved_.dx * sx);
   dy = roundEven(saved_.dy * sy);
   frameWidth = static_cast<float>(fw * sx);
-  gapX = roundEven(sx * fw / 2) + roundEven(sx * saved_.gapX);
-  gapY = roundEven(sy * saved_.gapY) + roundEven(sy * fw / 2) / 2;
+  gapX = clampedSum(roundEven(sx * fw / 2), roundEven(sx * saved_.gapX));
+  gapY = clampedSum(roundEven(sy * saved_.gapY), roundEven(sy * fw / 2) / 2);
   int left = x, top = y;
-  if (frameTyp & frLeft) left += roundEven((sx * fw - 1) / 2);
-  if (frameTyp & frTop) top += roundEven((sy * fw - 1) / 2);
-  int right = roundEven((saved_.x + saved_.dx) * sx + ox);
-  int bottom = roundEven((saved_.y + saved_.dy) * sy + oy);
-  if (frameTyp & frRight) right -= roundEven(sx * fw / 2);
-  if (frameTyp & frBottom) bottom -= roundEven(sy * fw / 2);
+  if (frameTyp & frLeft) left = clampedSum(left, roundEven((sx * fw - 1) / 2));
+  if (frameTyp & frTop) top = clampedSum(top, roundEven((sy * fw - 1) / 2));
+  int right = roundEven((double(saved_.x) + saved_.dx) * sx + ox);
+  int bottom = roundEven((double(saved_.y) + saved_.dy) * sy + oy);
+  if (frameTyp & frRight) right = clampedSum(right, -roundEven(sx * fw / 2));
+  if (frameTyp & frBottom) bottom = clampedSum(bottom, -roundEven(sy * fw / 2));
   drawRect = QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
@@ -108,7 +115,7 @@ QPoint scaledFarCorner(const TfrView& v) {
   double sx = v.scaleX, sy = v.scaleY;
   int ox = v.offsetX, oy = v.offsetY;
   if (frDocMode() == TfrDocMode::Template) sx = sy = 1.0, ox = oy = 0;
-  return {roundEven((s.x + s.dx) * sx + ox), roundEven((s.y + s.dy) * sy + oy)};
+  return {roundEven((double(s.x) + s.dx) * sx + ox), roundEven((double(s.y) + s.dy) * sy + oy)};
 }
 }  // namespace
 

@@ -18,6 +18,8 @@
 // Fontconfig and Qt's font caches keep allocations for the life of the process as text of new
 // fonts is drawn; they are not leaks of ours, and every other sanitizer check stays on.
 extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+// Undefined behaviour is a finding like a crash.
+extern "C" const char* __ubsan_default_options() { return "halt_on_error=1:print_stacktrace=1"; }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static QGuiApplication* app = [] {

@@ -52,6 +52,16 @@ int runRender(const std::vector<std::string>& args) {
     return 1;
   }
   TfrEMFPage& page = report.emfPages[pageNo - 1];
+  // Pages of the oldest file layout are one Windows metafile, which nothing here can show.
+  report.emfPages.readObjects(pageNo - 1);
+  for (const auto& v : page.page->objects) {
+    auto* picture = dynamic_cast<const TfrPictureView*>(v.get());
+    if (picture && picture->graphicKind == 2) {
+      std::fprintf(stderr, "error: page %d holds a Windows metafile: unsupported picture format\n",
+                   pageNo);
+      return 1;
+    }
+  }
   // Layout units are 1/91.6 inch; at scale 1 the page is drawn at 96 dpi.
   const double pixelsPerUnit = 96.0 / kLayoutUnitsPerInch * scale;
   const int w = static_cast<int>(std::lround(page.prnInfo.pw * pixelsPerUnit));

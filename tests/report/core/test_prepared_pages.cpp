@@ -330,6 +330,11 @@ TEST_F(PreparedPages, DamagedFilesEndInAnErrorAndKeepThePages) {
     ASSERT_EQ(target.emfPages.count(), 2);
     EXPECT_EQ(target.emfPages[1].stream.data(), report.emfPages[1].stream.data());
   }
+  // Margins and geometry at the ends of their range neither overflow nor hit anything.
+  TfrEMFPage& extreme = report.emfPages[0];
+  extreme.useMargins = false;
+  extreme.margins = {INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN};
+  EXPECT_FALSE(report.emfPages.hitTest(0, {50, 105}, false).found);
   // A page stream with an unknown object type fails when its objects are read.
   report.emfPages[1].stream.u8(7);
   EXPECT_THROW(report.emfPages.readObjects(1), StreamError);
