@@ -12,6 +12,7 @@
 #include "platform/text.h"
 #include "report/core/addin_registry.h"
 #include "report/expr/formatting.h"
+#include "report/ui/preview_form.h"
 #include "report/ui/printer.h"
 
 namespace kelpo {
@@ -24,6 +25,8 @@ int runKelpo(KelpoApplication& app, void (*created)(TFrmMain&)) {
   report::createPrinterModel();
   // Templates may hold barcode views; their class must be known before the first one is read.
   report::registerBarCodeView();
+  // 打印 shows the prepared recipe sheet in the preview window.
+  report::installPreviewForm();
   std::unique_ptr<TFrmMain> window;
   try {
     window = std::make_unique<TFrmMain>();
