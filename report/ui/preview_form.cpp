@@ -21,6 +21,8 @@
 #include "report/core/report.h"
 #include "report/core/view_painting.h"
 #include "report/ui/preview_glyphs.h"
+#include "report/ui/preview_search_form.h"
+#include "report/ui/text_recorder.h"
 #include "report/ui/printer.h"
 #include "ui_preview_form.h"
 
@@ -47,6 +49,11 @@ constexpr ZoomEntry kZoomEntries[] = {{"200%", 200}, {"150%", 150},      {"100%"
                                       {"75%", 75},   {"50%", 50},        {"25%", 25},
                                       {"10%", 10},   {"页宽(&P)", 1}, {"全页(&W)", 2},
                                       {"双页(&T)", 3}};
+
+TfrPreviewForm::SearchDialog& searchDialog() {
+  static TfrPreviewForm::SearchDialog dialog;
+  return dialog;
+}
 
 void reportFailure(const std::exception& e, QWidget* parent) {
   const auto* engine = dynamic_cast<const Error*>(&e);
@@ -112,6 +119,7 @@ TfrPreviewZoom& TfrPreviewForm::lastZoom() {
 }
 
 void TfrPreviewForm::setFileDialog(FileDialog dialog) { fileDialog() = std::move(dialog); }
+void TfrPreviewForm::setSearchDialog(SearchDialog dialog) { searchDialog() = std::move(dialog); }
 
 TfrPreviewForm::TfrPreviewForm(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TfrPreviewForm>()) {
@@ -158,6 +166,7 @@ TfrPreviewForm::TfrPreviewForm(QWidget* parent)
   connect(ui_->LoadBtn, &TfrSpeedButton::clicked, this, &TfrPreviewForm::loadClicked);
   connect(ui_->SaveBtn, &TfrSpeedButton::clicked, this, &TfrPreviewForm::saveClicked);
   connect(ui_->PrintBtn, &TfrSpeedButton::clicked, this, [this] { printPages(); });
+  connect(ui_->FindBtn, &TfrSpeedButton::clicked, this, &TfrPreviewForm::findClicked);
   connect(ui_->ExitBtn, &TfrSpeedButton::clicked, this, &QDialog::reject);
   connect(ui_->PgUp, &TfrSpeedButton::clicked, this, &TfrPreviewForm::pageUp);
   connect(ui_->PgDown, &TfrSpeedButton::clicked, this, &TfrPreviewForm::pageDown);
@@ -426,6 +435,100 @@ void TfrPreviewForm::paintBox(QPainter& p, const QRect& area) {
     }
     p.restore();
   }
+  if (!highlight_.isEmpty()) {
+    // The found text, inverted once; the next repaint of the area takes it away again.
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.fillRect(highlight_, Qt::white);
+    highlight_ = QRect();
+  }
+}
+
+// ---- search --------------------------------------------------------------------------------
+
+void TfrPreviewForm::findClicked() {
+  if (pageCount() == 0) return;
+  TfrPreviewSearchForm dialog(this);
+  const bool ok = searchDialog() ? searchDialog()(dialog) : dialog.exec() == QDialog::Accepted;
+  if (!ok) return;
+  caseSensitive_ = dialog.caseSensitive();
+  findText_ = caseSensitive_ ? dialog.text() : dialog.text().toUpper();
+  if (dialog.fromCurrentPage()) {
+    continueFromCurrentPage();
+  } else {
+    searchPage_ = 0;
+    resume_ = 0;
+  }
+  search();
+}
+
+void TfrPreviewForm::findNext() {
+  if (pageCount() == 0 || findText_.isEmpty()) return;
+  continueFromCurrentPage();
+  search();
+}
+
+void TfrPreviewForm::continueFromCurrentPage() {
+  // Still on the page of the last match: go on after it; elsewhere start at the page's top.
+  if (currentPage_ - 1 != searchPage_) {
+    searchPage_ = currentPage_ - 1;
+    resume_ = 0;
+  }
+}
+
+void TfrPreviewForm::search() {
+  painting_ = false;
+  found_ = false;
+  QImage none(1, 1, QImage::Format_RGB32);
+  while (searchPage_ < pageCount()) {
+    TfrEMFPage& page = (*pages_)[searchPage_];
+    const QSize full(page.prnInfo.pw, page.prnInfo.ph);
+    TfrTextRecorder recorder(full);
+    try {
+      QPainter p(&recorder);
+      page.visible = true;
+      pages_->draw(searchPage_, p, QRect(QPoint(0, 0), full));
+    } catch (const std::exception& e) {
+      reportFailure(e, this);
+    }
+    const auto& texts = recorder.texts();
+    for (int k = resume_; k < static_cast<int>(texts.size()) && !findText_.isEmpty(); ++k) {
+      const QString t = caseSensitive_ ? texts[k].text : texts[k].text.toUpper();
+      if (t.contains(findText_)) {
+        found_ = true;
+        foundRect_ = texts[k].rect;
+        resume_ = k + 1;
+        break;
+      }
+    }
+    if (found_) {
+      currentPage_ = searchPage_ + 1;
+      updatePageText();
+      scrollToFound();
+      return;
+    }
+    page.visible = false;
+    QPainter release(&none);
+    pages_->draw(searchPage_, release, QRect());
+    resume_ = 0;
+    ++searchPage_;
+  }
+  painting_ = true;
+}
+
+void TfrPreviewForm::scrollToFound() {
+  const double s = scale_;
+  const QRect page = (*pages_)[currentPage_ - 1].previewRect;
+  const int w = roundEven(foundRect_.width() * s), h = roundEven(foundRect_.height() * s);
+  const int left = roundEven(foundRect_.left() * s), top = roundEven(foundRect_.top() * s);
+  const int boxW = ui_->PBox->width(), boxH = ui_->PBox->height();
+  ui_->VScrollBar->setValue(kGap + top + h > boxH ? page.top() + top + h - boxH : page.top() - kGap);
+  ui_->HScrollBar->setValue(kGap + left + w > boxW ? page.left() + left + w - boxW
+                                                   : page.left() - kGap);
+  QApplication::processEvents();
+  painting_ = true;
+  // Where the text really is after scrolling: the bars may have stopped short at their ends.
+  highlight_ = QRect(page.left() + left + offsetX_, page.top() + top + offsetY_, w, h);
+  ui_->PBox->repaint();
 }
 
 // ---- mouse ---------------------------------------------------------------------------------
@@ -594,6 +697,7 @@ bool TfrPreviewForm::handleKey(QKeyEvent* e) {
         showPageNo();
         break;
       case Qt::Key_O: loadClicked(); break;
+      case Qt::Key_F: findClicked(); break;
       case Qt::Key_S: saveClicked(); break;
       case Qt::Key_P:
         if (ui_->PrintBtn->isEnabled()) printPages();
@@ -609,6 +713,9 @@ bool TfrPreviewForm::handleKey(QKeyEvent* e) {
     case Qt::Key_Right: h->setValue(h->value() + h->singleStep()); return true;
     case Qt::Key_PageUp: v->setValue(v->value() - v->pageStep()); return true;
     case Qt::Key_PageDown: v->setValue(v->value() + v->pageStep()); return true;
+    case Qt::Key_F3:
+      findNext();
+      return true;
     case Qt::Key_Space:
       openZoomMenu(ui_->ZoomBtn->mapToGlobal(QPoint(0, ui_->ZoomBtn->height())));
       return true;

@@ -21,6 +21,7 @@ namespace kelpo::report {
 class TfrReport;
 class TfrEMFPages;
 class TfrPreviewForm;
+class TfrPreviewSearchForm;
 
 // The page box: a borderless panel on which the pages are drawn; its owner window paints it and
 // takes its mouse.
@@ -88,6 +89,16 @@ class TfrPreviewForm : public QDialog {
   void pageUp();
   void pageDown();
 
+  // Search: the dialog (find button, Ctrl+F), then the search; F3 goes on from the last match.
+  void findClicked();
+  void findNext();
+  bool found() const { return found_; }
+  // The rectangle of the found text on its page, in layout units at 100%.
+  QRect foundRect() const { return foundRect_; }
+  // Replaces the search dialog's modal run: fills the dialog and says whether it was confirmed.
+  using SearchDialog = std::function<bool(TfrPreviewSearchForm& dialog)>;
+  static void setSearchDialog(SearchDialog dialog);
+
   // Replaces the open and save dialogs: gets (save?) and returns the chosen name or empty.
   using FileDialog = std::function<QString(bool save, const QString& filter)>;
   static void setFileDialog(FileDialog dialog);
@@ -121,6 +132,9 @@ class TfrPreviewForm : public QDialog {
   void readPlacement();
   void writePlacement();
   QRect drawRect(int index) const;
+  void continueFromCurrentPage();
+  void search();
+  void scrollToFound();
 
   std::unique_ptr<Ui::TfrPreviewForm> ui_;
   QMenu* zoomMenu_ = nullptr;
@@ -139,6 +153,14 @@ class TfrPreviewForm : public QDialog {
   bool ignorePress_ = false;
   int wheelFactor_ = 1;
   bool separateWindow_ = false;
+  // Search state.
+  QString findText_;
+  bool caseSensitive_ = false;
+  int searchPage_ = 0;
+  int resume_ = 0;
+  bool found_ = false;
+  QRect foundRect_;
+  QRect highlight_;  // box pixels inverted by the next paint only
 };
 
 // Makes TfrReport's show-prepared-report operation open this window.

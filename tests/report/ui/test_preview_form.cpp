@@ -14,6 +14,7 @@
 #include "report/core/memo_view.h"
 #include "report/core/report.h"
 #include "report/ui/preview_form.h"
+#include "report/ui/preview_search_form.h"
 
 namespace kelpo::report {
 namespace {
@@ -243,6 +244,106 @@ TEST_F(Preview, DamagedFileLeavesNoPagesAndEveryPageFunctionDoesNothing) {
   EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out.frp"))));
   form->pageBox()->grab();  // paints the empty box
   EXPECT_EQ(messages.size(), 1u);
+}
+
+// Search over pages whose memos draw one text output each.
+class PreviewSearch : public Preview {
+ protected:
+  void SetUp() override {
+    Preview::SetUp();
+    TfrPage a4;
+    a4.changePaper(9, 2100, 2970, 7, 0);
+    frDocMode() = TfrDocMode::Output;
+    const std::vector<std::vector<std::string>> pages = {
+        {"page one"}, {"Tomato soup", "more TOMATO"}, {"tomato egg"}, {"rice"}, {"tomato salad"}};
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+      report.emfPages.add(a4);
+      int y = 40;
+      for (const std::string& t : pages[i]) {
+        memo("Memo1", 40, y, t)->EmitPrepared(report.emfPages[static_cast<int>(i)].stream);
+        y += 300;
+      }
+    }
+    form = std::make_unique<TfrPreviewForm>();
+    form->resize(800, 600);
+    form->attach(report);
+    form->show();
+  }
+  void TearDown() override {
+    TfrPreviewForm::setSearchDialog({});
+    form.reset();
+    Preview::TearDown();
+  }
+  // Confirms (or cancels) the dialog with these choices.
+  void find(const QString& text, bool caseSensitive = false, bool fromCurrent = false,
+            bool confirm = true) {
+    TfrPreviewForm::setSearchDialog([&](TfrPreviewSearchForm& d) {
+      d.setChoices(text, caseSensitive, fromCurrent);
+      return confirm;
+    });
+    QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+  }
+  void f3() { QTest::keyClick(form.get(), Qt::Key_F3); }
+
+  std::unique_ptr<TfrPreviewForm> form;
+};
+
+TEST_F(PreviewSearch, FindsBothHitsOnAPageThenGoesOnAndStopsPastTheEnd) {
+  find(QStringLiteral("tomato"));
+  ASSERT_TRUE(form->found());
+  EXPECT_EQ(form->currentPage(), 2);
+  EXPECT_EQ(form->pageText(), QStringLiteral("页 2/5"));
+  const QRect first = form->foundRect();
+  EXPECT_NEAR(first.top(), 40, 12);
+  EXPECT_GE(first.left(), 40);
+  f3();
+  ASSERT_TRUE(form->found());
+  EXPECT_EQ(form->currentPage(), 2);
+  EXPECT_NEAR(form->foundRect().top(), 340, 12);
+  f3();
+  EXPECT_EQ(form->currentPage(), 3);
+  f3();
+  EXPECT_EQ(form->currentPage(), 5);
+  // Nothing further: no message, the view stays.
+  const int position = form->verticalBar()->value();
+  f3();
+  EXPECT_FALSE(form->found());
+  EXPECT_EQ(form->currentPage(), 5);
+  EXPECT_EQ(form->verticalBar()->value(), position);
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(PreviewSearch, CaseSensitiveSearchMatchesOnlyTheTypedCase) {
+  find(QStringLiteral("TOMATO"), true);
+  ASSERT_TRUE(form->found());
+  EXPECT_EQ(form->currentPage(), 2);
+  EXPECT_NEAR(form->foundRect().top(), 340, 12);
+  f3();
+  EXPECT_FALSE(form->found());  // "tomato egg" and "tomato salad" are lower case
+}
+
+TEST_F(PreviewSearch, F3AfterScrollingElsewhereStartsAtThatPage) {
+  find(QStringLiteral("tomato"));
+  ASSERT_EQ(form->currentPage(), 2);
+  QTest::keyClick(form.get(), Qt::Key_End, Qt::ControlModifier);
+  ASSERT_EQ(form->currentPage(), 5);
+  f3();
+  EXPECT_TRUE(form->found());
+  EXPECT_EQ(form->currentPage(), 5);
+}
+
+TEST_F(PreviewSearch, NoHitChangesNothingAndCancellingKeepsThePreviousSearch) {
+  find(QStringLiteral("noodles"));
+  EXPECT_FALSE(form->found());
+  EXPECT_EQ(form->currentPage(), 1);
+  EXPECT_EQ(form->verticalBar()->value(), 0);
+
+  find(QStringLiteral("tomato"));
+  ASSERT_EQ(form->currentPage(), 2);
+  find(QStringLiteral("rice"), false, false, false);  // cancelled
+  f3();
+  EXPECT_EQ(form->currentPage(), 2);
+  EXPECT_NEAR(form->foundRect().top(), 340, 12);  // the second tomato, not rice
 }
 
 }  // namespace
