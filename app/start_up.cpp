@@ -14,6 +14,7 @@
 #include "report/expr/formatting.h"
 #include "report/ui/preview_form.h"
 #include "report/ui/printer.h"
+#include "report/ui/progress_form.h"
 
 namespace kelpo {
 
@@ -23,6 +24,8 @@ int runKelpo(KelpoApplication& app, void (*created)(TFrmMain&)) {
   // The report engine's printer model comes first: templates read while the window is
   // created already ask it for paper and printer metrics.
   report::createPrinterModel();
+  // Preparing runs inside the progress window, made once and kept.
+  report::installProgressForm();
   // Templates may hold barcode views; their class must be known before the first one is read.
   report::registerBarCodeView();
   // 打印 shows the prepared recipe sheet in the preview window.
