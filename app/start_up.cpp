@@ -12,7 +12,9 @@
 #include "platform/text.h"
 #include "report/core/addin_registry.h"
 #include "report/expr/formatting.h"
+#include "report/ui/preview_form.h"
 #include "report/ui/printer.h"
+#include "report/ui/progress_form.h"
 
 namespace kelpo {
 
@@ -22,8 +24,12 @@ int runKelpo(KelpoApplication& app, void (*created)(TFrmMain&)) {
   // The report engine's printer model comes first: templates read while the window is
   // created already ask it for paper and printer metrics.
   report::createPrinterModel();
+  // Preparing runs inside the progress window, made once and kept.
+  report::installProgressForm();
   // Templates may hold barcode views; their class must be known before the first one is read.
   report::registerBarCodeView();
+  // 打印 shows the prepared recipe sheet in the preview window.
+  report::installPreviewForm();
   std::unique_ptr<TFrmMain> window;
   try {
     window = std::make_unique<TFrmMain>();

@@ -81,6 +81,8 @@ class TfrEMFPages {
   TfrReport* report() const { return report_; }
 
   void clear();
+  // Trades page lists with `other`: how the preview takes the pages and lends them back.
+  void swap(TfrEMFPages& other) noexcept { pages_.swap(other.pages_); }
   // Appends (or inserts at `index`) a page with the template page's paper settings, margins and
   // metrics and a stream holding the version byte; fires the begin-page event.
   void add(const TfrPage& templatePage);

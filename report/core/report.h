@@ -123,6 +123,16 @@ class TfrReport : public QObject {
   // Hands every prepared page to an export filter writing `fileName`.
   void ExportTo(TfrExportFilter& filter, const std::string& fileName);
   TfrExportFilter* currentFilter = nullptr;
+  // Runs a long operation inside the progress window: shows it with `caption`, calls `work` once
+  // it is up and returns false when the user cancelled. Without a runner the work runs alone.
+  using ProgressRunner = std::function<bool(TfrReport& report, const std::string& caption,
+                                            const std::function<void()>& work)>;
+  static void setProgressRunner(ProgressRunner runner);
+  // Shows the progress text (engine text) in the progress window's first line.
+  using ProgressText = std::function<void(const std::string& text)>;
+  static void setProgressText(ProgressText show);
+  // The text page numbers are appended to in the progress window.
+  std::string progressPrefix;
   void SavePreparedReport(const std::string& fileName);
   void LoadPreparedReport(const std::string& fileName);
   // Progress of a long operation (page number).

@@ -20,6 +20,9 @@ namespace kelpo::report {
 namespace {
 
 constexpr int kErrorCaption = 55206;
+constexpr int kPreparingCaption = 55203;  // "正在准备报表"
+constexpr int kFirstPassPrefix = 55204;   // "进行第一次处理:"
+constexpr int kPreparingPrefix = 55205;   // "正在处理页:"
 
 TfrReport::PreviewHook& previewHook() {
   static TfrReport::PreviewHook hook;
@@ -31,7 +34,20 @@ TfrReport::PrintHook& printHook() {
   return hook;
 }
 
+TfrReport::ProgressRunner& progressRunner() {
+  static TfrReport::ProgressRunner runner;
+  return runner;
+}
+
+TfrReport::ProgressText& progressText() {
+  static TfrReport::ProgressText show;
+  return show;
+}
+
 }  // namespace
+
+void TfrReport::setProgressRunner(ProgressRunner runner) { progressRunner() = std::move(runner); }
+void TfrReport::setProgressText(ProgressText show) { progressText() = std::move(show); }
 
 std::vector<TfrFunctionLibraryCall>& frFunctionLibraries() {
   static std::vector<TfrFunctionLibraryCall> libraries;
@@ -80,8 +96,16 @@ void TfrReport::InternalOnProgress(int n) {
     OnProgress(n);
     return;
   }
-  // The progress window shows the number; until it exists pending input is still served.
-  if (ShowProgress) QCoreApplication::processEvents();
+  if (!ShowProgress) return;
+  if (progressText()) {
+    std::string text = progressPrefix + " " + std::to_string(n);
+    // The final pass of a two-pass report also says how many pages there are.
+    if (savedDoublePass_ && finalPass && frEngine().totalPages > 0)
+      text += " " + utf8ToEngine("从") + " " + std::to_string(frEngine().totalPages);
+    progressText()(text);
+  }
+  // Pending input is served after every page, so the progress window's cancel button works.
+  QCoreApplication::processEvents();
 }
 
 void TfrReport::runBuild() {
@@ -94,6 +118,7 @@ void TfrReport::runBuild() {
     emfPages.clear();
     return;
   }
+  progressPrefix = frLoadStr(kPreparingPrefix);
   doPrepare();
   doublePass = true;
 }
@@ -141,11 +166,19 @@ bool TfrReport::PrepareReport() {
 
   engine = std::make_unique<TfrBuildEngine>(this);
   if (OnBeginDoc) OnBeginDoc();
-  doPrepare();
+  bool userCancelled = false;
+  if (ShowProgress && !OnProgress && progressRunner()) {
+    std::string caption = frLoadStr(kPreparingCaption);
+    if (!Title.empty()) caption += " - " + Title;
+    progressPrefix = frLoadStr(doublePass ? kFirstPassPrefix : kPreparingPrefix);
+    userCancelled = !progressRunner()(*this, caption, [this] { doPrepare(); });
+  } else {
+    doPrepare();
+  }
   if (OnEndDoc) OnEndDoc();
   const bool error = engine->error;
   const std::string errorText = engine->errorText;
-  const bool cancelled = engine->dialogCancelled;
+  const bool cancelled = engine->dialogCancelled || userCancelled;
   engine->FinishAll();
   engine.reset();
 

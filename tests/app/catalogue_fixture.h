@@ -28,8 +28,10 @@ inline KelpoApplication& application() {
   static int argc = 1;
   static char name[] = "kelpo-catalogue-tests";
   static char* argv[] = {name, nullptr};
-  static KelpoApplication app(argc, argv);
-  return app;
+  // Never destroyed: once a window has been shown, Qt's own globals may be gone by the time
+  // static objects are.
+  static KelpoApplication* app = new KelpoApplication(argc, argv);
+  return *app;
 }
 
 // Every box shown while it lives is recorded instead of shown, answered with OK.
