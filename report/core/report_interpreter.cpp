@@ -146,8 +146,10 @@ void TDatabaseFunctionLibrary::CallByIndex(int, const Value& p1, const Value&, c
   const std::string reference = frParser().Evaluate(p1.toText()).toText();
   TfrReport* report = frCurReport();
   Query* dataset = report && report->UseDefaultDataSetName ? DefaultDataSet() : nullptr;
+  // The form that owns the report being built (or the context a tool set up) names the queries.
+  const TfrReportContext* context = frEngine().report;
   const std::string field =
-      FindDatasetAndField(report ? report->parent() : nullptr, reference, dataset);
+      FindDatasetAndField(context ? context->owner : nullptr, reference, dataset);
   result = Value(!dataset || field.empty() || dataset->isNull(toQString(field)));
 }
 
