@@ -64,7 +64,9 @@ std::string makeKey(const std::string& band, char code, const std::string& expre
 }
 
 // Nothing accumulated yet: MIN and MAX hold Null until their first record.
-Value initialValue(char code) { return code == aggregate::kMin || code == aggregate::kMax ? Value::null() : Value(0); }
+Value initialValue(char code) {
+  return code == aggregate::kMin || code == aggregate::kMax ? Value::null() : Value(0);
+}
 
 // A band that prints objects of another band: the cells of cross-tab columns.
 bool carriesCrossCells(const TfrBand& band) {
@@ -78,11 +80,16 @@ int defaultDataType(int type) {
     case btReportSummary:
     case btPageFooter:
     case btMasterFooter:
-    case btGroupFooter: return btMasterData;
-    case btDetailFooter: return btDetailData;
-    case btSubDetailFooter: return btSubDetailData;
-    case btCrossFooter: return btCrossData;
-    default: return -1;
+    case btGroupFooter:
+      return btMasterData;
+    case btDetailFooter:
+      return btDetailData;
+    case btSubDetailFooter:
+      return btSubDetailData;
+    case btCrossFooter:
+      return btCrossData;
+    default:
+      return -1;
   }
 }
 
@@ -105,8 +112,8 @@ void registerCall(TfrBuildEngine& e, char code, const Value& p1, const Value& p2
   current->aggregateBand = target;
 }
 
-void readAggregate(TfrBuildEngine& e, char code, const Value& p1, const Value& p2,
-                   const Value& p3, Value& result) {
+void readAggregate(TfrBuildEngine& e, char code, const Value& p1, const Value& p2, const Value& p3,
+                   Value& result) {
   TfrBand* current = e.curBand;
   if (!current || !current->aggregateBand) return;
   TfrBand* source = current->aggregateBand;
@@ -160,7 +167,9 @@ void accumulate(TfrBand& band) {
     if (!band.visible && trimmed(k.flags) != "1") continue;
     const Value stored = values.GetValueAt(i);
     switch (k.code) {
-      case aggregate::kSum: values.SetValueAt(i, (stored.isNull() ? Value(0) : stored) + v); break;
+      case aggregate::kSum:
+        values.SetValueAt(i, (stored.isNull() ? Value(0) : stored) + v);
+        break;
       case aggregate::kAvg: {
         values.SetValueAt(i, (stored.isNull() ? Value(0) : stored) + v);
         band.summedCounts.SetVariable(name,
@@ -171,10 +180,14 @@ void accumulate(TfrBand& band) {
         if (stored.isNull() || compareValues(v, stored) == Ordering::Less) values.SetValueAt(i, v);
         break;
       case aggregate::kMax:
-        if (stored.isNull() || compareValues(v, stored) == Ordering::Greater) values.SetValueAt(i, v);
+        if (stored.isNull() || compareValues(v, stored) == Ordering::Greater)
+          values.SetValueAt(i, v);
         break;
-      case aggregate::kCount: values.SetValueAt(i, Value(stored.toInteger() + 1)); break;
-      default: break;
+      case aggregate::kCount:
+        values.SetValueAt(i, Value(stored.toInteger() + 1));
+        break;
+      default:
+        break;
     }
   }
   ++band.valuesCount;

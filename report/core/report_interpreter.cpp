@@ -138,7 +138,8 @@ void TInterpretator::RunSource(const TfrStrings& source) {
 
 TDatabaseFunctionLibrary::TDatabaseFunctionLibrary() {
   List = {"FIELDISNULL"};
-  Describe("FIELDISNULL", "Database", "FIELDISNULL(<FieldName>)/Returns 'true' if DB-field is null");
+  Describe("FIELDISNULL", "Database",
+           "FIELDISNULL(<FieldName>)/Returns 'true' if DB-field is null");
 }
 
 void TDatabaseFunctionLibrary::CallByIndex(int, const Value& p1, const Value&, const Value&,
@@ -153,8 +154,8 @@ void TDatabaseFunctionLibrary::CallByIndex(int, const Value& p1, const Value&, c
   result = Value(!dataset || field.empty() || dataset->isNull(toQString(field)));
 }
 
-void DispatchFunction(TfrReport* report, const std::string& name, const Value& p1,
-                      const Value& p2, const Value& p3, Value& result) {
+void DispatchFunction(TfrReport* report, const std::string& name, const Value& p1, const Value& p2,
+                      const Value& p3, Value& result) {
   result = Value("0");
   if (frCallLibraries(name, p1, p2, p3, result)) return;
   TfrBuildEngine* engine = frBuild();

@@ -38,8 +38,8 @@ class TDatabaseFunctionLibrary : public TfrFunctionLibrary {
 
 // The report's function dispatch: result "0", then the libraries, then the built-in
 // procedures and the report's OnUserFunction. `report` may be null (no report being built).
-void DispatchFunction(TfrReport* report, const std::string& name, const Value& p1,
-                      const Value& p2, const Value& p3, Value& result);
+void DispatchFunction(TfrReport* report, const std::string& name, const Value& p1, const Value& p2,
+                      const Value& p3, Value& result);
 
 // Creates the interpreter, registers the two libraries (once) and installs the script runners
 // and aggregate hooks (again on every call, so a report constructed later puts them back).

@@ -14,7 +14,6 @@ namespace kelpo::report {
 
 namespace {
 
-
 std::vector<std::unique_ptr<TfrFunctionLibrary>>& libraries() {
   static std::vector<std::unique_ptr<TfrFunctionLibrary>> list;
   return list;
@@ -87,36 +86,55 @@ std::string formatMask(std::string_view mask, std::string_view value) {
 
 QMessageBox::StandardButtons buttonsOf(int flags) {
   switch (flags & 0x0F) {
-    case 1: return QMessageBox::Ok | QMessageBox::Cancel;
-    case 2: return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
-    case 3: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case 4: return QMessageBox::Yes | QMessageBox::No;
-    case 5: return QMessageBox::Retry | QMessageBox::Cancel;
-    default: return QMessageBox::Ok;
+    case 1:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case 2:
+      return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+    case 3:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case 4:
+      return QMessageBox::Yes | QMessageBox::No;
+    case 5:
+      return QMessageBox::Retry | QMessageBox::Cancel;
+    default:
+      return QMessageBox::Ok;
   }
 }
 
 MessageIcon iconOf(int flags) {
   switch (flags & 0xF0) {
-    case 0x10: return MessageIcon::Critical;
-    case 0x20: return MessageIcon::Question;
-    case 0x30: return MessageIcon::Warning;
-    case 0x40: return MessageIcon::Information;
-    default: return MessageIcon::None;
+    case 0x10:
+      return MessageIcon::Critical;
+    case 0x20:
+      return MessageIcon::Question;
+    case 0x30:
+      return MessageIcon::Warning;
+    case 0x40:
+      return MessageIcon::Information;
+    default:
+      return MessageIcon::None;
   }
 }
 
 // The button as the mr constants number it.
 int modalResultOf(QMessageBox::StandardButton b) {
   switch (b) {
-    case QMessageBox::Ok: return 1;
-    case QMessageBox::Cancel: return 2;
-    case QMessageBox::Abort: return 3;
-    case QMessageBox::Retry: return 4;
-    case QMessageBox::Ignore: return 5;
-    case QMessageBox::Yes: return 6;
-    case QMessageBox::No: return 7;
-    default: return 0;
+    case QMessageBox::Ok:
+      return 1;
+    case QMessageBox::Cancel:
+      return 2;
+    case QMessageBox::Abort:
+      return 3;
+    case QMessageBox::Retry:
+      return 4;
+    case QMessageBox::Ignore:
+      return 5;
+    case QMessageBox::Yes:
+      return 6;
+    case QMessageBox::No:
+      return 7;
+    default:
+      return 0;
   }
 }
 
@@ -213,10 +231,11 @@ TfrInputHook& frInputHook() {
 }
 
 TfrStdFunctionLibrary::TfrStdFunctionLibrary() {
-  List = {"AVG",     "COUNT",      "DAYOF",   "FORMATDATETIME", "FORMATFLOAT", "FORMATTEXT",
-          "INPUT",   "LENGTH",     "LOWERCASE", "MAX",          "MAXNUM",      "MESSAGEBOX",
-          "MIN",     "MINNUM",     "MONTHOF", "NAMECASE",       "POS",         "SUM",
-          "TRIM",    "UPPERCASE",  "YEAROF"};
+  List = {"AVG",        "COUNT",      "DAYOF",  "FORMATDATETIME", "FORMATFLOAT",
+          "FORMATTEXT", "INPUT",      "LENGTH", "LOWERCASE",      "MAX",
+          "MAXNUM",     "MESSAGEBOX", "MIN",    "MINNUM",         "MONTHOF",
+          "NAMECASE",   "POS",        "SUM",    "TRIM",           "UPPERCASE",
+          "YEAROF"};
 }
 
 void TfrStdFunctionLibrary::CallByIndex(int index, const Value& p1, const Value& p2,
@@ -225,11 +244,21 @@ void TfrStdFunctionLibrary::CallByIndex(int index, const Value& p1, const Value&
     if (frAggregateHandler()) frAggregateHandler()(code, p1, p2, p3, result);
   };
   switch (index) {
-    case fnAvg: aggregateCall(aggregate::kAvg); break;
-    case fnCount: aggregateCall(aggregate::kCount); break;
-    case fnMax: aggregateCall(aggregate::kMax); break;
-    case fnMin: aggregateCall(aggregate::kMin); break;
-    case fnSum: aggregateCall(aggregate::kSum); break;
+    case fnAvg:
+      aggregateCall(aggregate::kAvg);
+      break;
+    case fnCount:
+      aggregateCall(aggregate::kCount);
+      break;
+    case fnMax:
+      aggregateCall(aggregate::kMax);
+      break;
+    case fnMin:
+      aggregateCall(aggregate::kMin);
+      break;
+    case fnSum:
+      aggregateCall(aggregate::kSum);
+      break;
     case fnDayOf:
       result = Value(textToInteger(FormatDateTimePattern("d", dateOf(p1))));
       break;
@@ -266,9 +295,15 @@ void TfrStdFunctionLibrary::CallByIndex(int index, const Value& p1, const Value&
       }
       break;
     }
-    case fnLength: result = Value(static_cast<std::int32_t>(characterCount(text(p1)))); break;
-    case fnLowerCase: result = Value(fromQString(toQString(text(p1)).toLower())); break;
-    case fnUpperCase: result = Value(fromQString(toQString(text(p1)).toUpper())); break;
+    case fnLength:
+      result = Value(static_cast<std::int32_t>(characterCount(text(p1))));
+      break;
+    case fnLowerCase:
+      result = Value(fromQString(toQString(text(p1)).toLower()));
+      break;
+    case fnUpperCase:
+      result = Value(fromQString(toQString(text(p1)).toUpper()));
+      break;
     case fnNameCase: {
       QString q = toQString(text(p1)).toLower();
       if (!q.isEmpty()) q[0] = q[0].toUpper();
@@ -313,7 +348,8 @@ void TfrStdFunctionLibrary::CallByIndex(int index, const Value& p1, const Value&
       result = Value(s.substr(b, e - b));
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -60,8 +60,8 @@ inline constexpr char kSum = 11, kMin = 12, kMax = 13, kAvg = 14, kCount = 15;
 }
 // Computes SUM, MIN, MAX, AVG and COUNT; the report engine installs it (code byte, the three
 // parameter texts, result). Without it aggregates give 0.
-using TfrAggregateHandler =
-    std::function<void(char code, const Value& p1, const Value& p2, const Value& p3, Value& result)>;
+using TfrAggregateHandler = std::function<void(char code, const Value& p1, const Value& p2,
+                                               const Value& p3, Value& result)>;
 TfrAggregateHandler& frAggregateHandler();
 
 // Asks for a line of text (INPUT): prompt, default, returns the text entered (the default when

@@ -121,9 +121,7 @@ class Compiler {
     out_.push_back(std::move(line));
     return out_.size() - 1;
   }
-  void patch(std::size_t line, std::size_t target) {
-    out_[line].replace(1, 2, jumpBytes(target));
-  }
+  void patch(std::size_t line, std::size_t target) { out_[line].replace(1, 2, jumpBytes(target)); }
 
   // --- expressions (checked for syntax; the text between the positions is stored) ---
 
@@ -392,12 +390,12 @@ class Compiler {
         } else {
           const std::string index = name.substr(open + 1, name.size() - open - 2);
           addLine(std::string(1, kCall) + "SETARRAY(" + name.substr(0, open) + ", " + index + ", " +
-               value + ")");
+                  value + ")");
         }
         return;
       }
-      if (next.text == ";" || next.text == "END" || next.text == "END;" ||
-          next.text == "ELSE" || next.text == "UNTIL" || next.text == " ") {
+      if (next.text == ";" || next.text == "END" || next.text == "END;" || next.text == "ELSE" ||
+          next.text == "UNTIL" || next.text == " ") {
         addLine(std::string(1, kCall) + name + "(0)");
         return;
       }
@@ -449,7 +447,8 @@ std::size_t expressionStart(std::string_view line) {
 }  // namespace
 
 TfrInterpretator::TfrInterpretator() {
-  parser_.setValueCallback([this](const std::string& name, Value& value) { ReadValue(name, value); });
+  parser_.setValueCallback(
+      [this](const std::string& name, Value& value) { ReadValue(name, value); });
   parser_.setFunctionCallback([this](const std::string& name, const Value& p1, const Value& p2,
                                      const Value& p3,
                                      Value& result) { CallFunction(name, p1, p2, p3, result); });
@@ -480,8 +479,8 @@ void TfrInterpretator::CompileScript(const TfrStrings& source, TfrStrings& targe
       column -= lines[line].size() + 1;
       ++line;
     }
-    errors.push_back("Line " + std::to_string(line + 1) + "/" + std::to_string(column + 1) +
-                     ": " + message);
+    errors.push_back("Line " + std::to_string(line + 1) + "/" + std::to_string(column + 1) + ": " +
+                     message);
   };
   if (buffer.size() > kMaxSource) {
     report(buffer.size(), "Script too long (more than " + std::to_string(kMaxSource) + " bytes)");
@@ -503,7 +502,8 @@ void TfrInterpretator::CompileScript(const TfrStrings& source, TfrStrings& targe
 
 std::size_t TfrInterpretator::JumpTarget(std::string_view line) {
   if (line.size() < 3) return 0;
-  return static_cast<unsigned char>(line[1]) | (static_cast<std::size_t>(static_cast<unsigned char>(line[2])) << 8);
+  return static_cast<unsigned char>(line[1]) |
+         (static_cast<std::size_t>(static_cast<unsigned char>(line[2])) << 8);
 }
 
 void TfrInterpretator::RunScript(const TfrStrings& compiled) {
@@ -545,8 +545,8 @@ void TfrInterpretator::CollectFunctionCalls(
 
 std::string TfrInterpretator::Describe(std::string_view line) {
   auto readable = [](std::string_view text) {
-    static const char* const kNames[] = {"",    ">=",   "<=",  "<>",  "or",  "and", "int", "frac",
-                                         "#8",  "neg",  "plus", "str", "not", "mod", "round"};
+    static const char* const kNames[] = {"",   ">=",  "<=",   "<>",  "or",  "and", "int",  "frac",
+                                         "#8", "neg", "plus", "str", "not", "mod", "round"};
     std::string out;
     for (char c : text) {
       const auto u = static_cast<unsigned char>(c);
@@ -563,10 +563,12 @@ std::string TfrInterpretator::Describe(std::string_view line) {
   if (line.empty()) return "set";
   switch (line[0]) {
     case kJumpIfZero:
-      return "jz " + std::to_string(JumpTarget(line)) + " " + readable(line.substr(expressionStart(line)));
+      return "jz " + std::to_string(JumpTarget(line)) + " " +
+             readable(line.substr(expressionStart(line)));
     case kJump:
       return "jmp " + std::to_string(JumpTarget(line));
-    case kCall: return "call " + readable(line.substr(1));
+    case kCall:
+      return "call " + readable(line.substr(1));
     default: {
       const std::size_t start = expressionStart(line);
       std::string name(line.substr(0, start));

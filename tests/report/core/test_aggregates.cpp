@@ -25,12 +25,12 @@ TfrUserDataset* rows(BuildFixture& f, std::vector<int> prices) {
 TEST(Aggregates, GroupFooterAndSummaryTotalTheirRecordsAndFootersReset) {
   BuildFixture f;
   rows(f, {1, 2, 3, 4, 5, 6});
-  f.band(btGroupHeader, 0, 10, "G");               // Band1
-  f.band(btMasterData, 20, 10, "Rows");             // Band2
+  f.band(btGroupHeader, 0, 10, "G");     // Band1
+  f.band(btMasterData, 20, 10, "Rows");  // Band2
   f.memo("[PRICE]", 0, 20);
-  f.band(btGroupFooter, 40, 10);                    // Band4
+  f.band(btGroupFooter, 40, 10);  // Band4
   f.memo("[SUM([PRICE])]/[COUNT(Band2)]", 0, 40);
-  f.band(btReportSummary, 60, 10);                  // Band6
+  f.band(btReportSummary, 60, 10);  // Band6
   f.memo("[SUM([PRICE], Band2)] [AVG([PRICE])] [MIN([PRICE])] [MAX([PRICE])]", 0, 60);
   ASSERT_TRUE(f.prepare()) << engineToUtf8(f.shownError);
   EXPECT_EQ(f.texts(0), "1 2 3 6/3 4 5 6 15/3 21 3.5 1 6");

@@ -35,9 +35,9 @@ TEST(ReportScripts, VariablesArraysAndProceduresReachTheReport) {
   BuildFixture f;
   prices(f, {3, 4, 5});
   ScriptVariables().SetVariable("Total", Value(100));
-  f.band(btMasterData, 0, 10, "Rows")->script = {
-      "begin", "  Inc(Total);", "  Arr[[PRICE]] := [PRICE] * 2;", "  if [PRICE] = 5 then NewPage",
-      "end"};
+  f.band(btMasterData, 0, 10, "Rows")->script = {"begin", "  Inc(Total);",
+                                                 "  Arr[[PRICE]] := [PRICE] * 2;",
+                                                 "  if [PRICE] = 5 then NewPage", "end"};
   f.memo("[PRICE]", 0, 0);
   f.band(btReportSummary, 20, 10);
   f.memo("[Total] [GETARRAY(Arr, 4)] [GETARRAY(Arr, 9)]", 0, 20);

@@ -107,8 +107,7 @@ TEST(Interpreter, ProcedureCallsWithoutArgumentsGetADummyOne) {
     EXPECT_EQ(c[0], std::string(1, script_line::kCall) + "NewPage(0)") << script;
   }
   // The token after the call is ";MEMO1.VISIBLE", not a bare separator.
-  EXPECT_EQ(in.error({"begin NewPage;Memo1.Visible := False end"}),
-            "Line 1/14: Need \":=\" here");
+  EXPECT_EQ(in.error({"begin NewPage;Memo1.Visible := False end"}), "Line 1/14: Need \":=\" here");
   in.RunScript(in.compile({"begin NewPage end"}));
   EXPECT_EQ(in.calls, Lines({"NEWPAGE(0||)"}));
 }
@@ -121,8 +120,8 @@ TEST(Interpreter, ExitStopsTheScript) {
 
 TEST(Interpreter, CommentsAreIgnoredAndErrorsAfterThemReportTheColumnAsWritten) {
   MapInterpreter in;
-  const TfrStrings c = in.compile({"begin { set it }", "  a := {one} 1 // the first",
-                                   "  // nothing here", "  ;b:=2{two}end"});
+  const TfrStrings c = in.compile(
+      {"begin { set it }", "  a := {one} 1 // the first", "  // nothing here", "  ;b:=2{two}end"});
   EXPECT_EQ(described(c), Lines({"set a 1", "set b 2"}));
   // The missing "then" is at column 24 of line 2 as written, comments included.
   EXPECT_EQ(in.error({"begin", "  if a > {comment} 1 // x", "{c} {d} do b := 1 end"}),
