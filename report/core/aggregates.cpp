@@ -22,13 +22,6 @@ namespace {
 
 constexpr char kSeparator = 1;
 
-std::string trimmed(const std::string& s) {
-  std::size_t b = 0, e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
-  return s.substr(b, e - b);
-}
-
 // The fields of an aggregate key.
 struct Key {
   std::string column;  // empty without a cross-tab column prefix
@@ -97,7 +90,8 @@ void registerCall(TfrBuildEngine& e, char code, const Value& p1, const Value& p2
   TfrBand* current = e.curBand;
   TfrBand* target = e.aggregateTarget;
   if (!current || !target) return;
-  const std::string bandText = trimmed((code == aggregate::kCount ? p1 : p2).toText());
+  const std::string bandText =
+      std::string(trimBlanks((code == aggregate::kCount ? p1 : p2).toText()));
   const std::string flags = (code == aggregate::kCount ? p2 : p3).toText();
   if (bandText.empty()) {
     if (defaultDataType(current->type) != target->type) return;
@@ -164,7 +158,7 @@ void accumulate(TfrBand& band) {
       }
       v = lastValue.isNull() ? Value(0) : lastValue;
     }
-    if (!band.visible && trimmed(k.flags) != "1") continue;
+    if (!band.visible && trimBlanks(k.flags) != "1") continue;
     const Value stored = values.GetValueAt(i);
     switch (k.code) {
       case aggregate::kSum:

@@ -22,26 +22,18 @@ std::string arrayElementName(const std::string& array, const Value& index) {
   return "Arr_" + array + "_" + indexText;
 }
 
-std::string trimmedText(const Value& v) {
-  std::string s = v.toText();
-  std::size_t b = 0, e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
-  return s.substr(b, e - b);
-}
-
 // INC, DEC, SETARRAY, GETARRAY and object methods; true when `name` is one of them.
 bool callProcedure(TfrReport* report, const std::string& name, const Value& p1, const Value& p2,
                    const Value& p3, Value& result) {
   if (name == "INC" || name == "DEC") {
-    const std::string variable = trimmedText(p1);
+    const std::string variable = std::string(trimBlanks(p1.toText()));
     Value value;
     ResolveVariable(variable, value);
     frInterpreter().WriteValue(variable, name == "INC" ? value + Value(1) : value - Value(1));
     return true;
   }
   if (name == "SETARRAY" || name == "GETARRAY") {
-    const std::string array = trimmedText(p1);
+    const std::string array = std::string(trimBlanks(p1.toText()));
     const Value index = frParser().Evaluate(p2.toText());
     if (array.find('.') != std::string::npos) {
       // An object's indexed property: "Object.Property[index]".

@@ -340,14 +340,9 @@ void TfrStdFunctionLibrary::CallByIndex(int index, const Value& p1, const Value&
       result = Value(position);
       break;
     }
-    case fnTrim: {
-      const std::string s = text(p1);
-      std::size_t b = 0, e = s.size();
-      while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
-      while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
-      result = Value(s.substr(b, e - b));
+    case fnTrim:
+      result = Value(std::string(trimBlanks(text(p1))));
       break;
-    }
     default:
       break;
   }

@@ -18,12 +18,6 @@ bool isStop(char c) {
          c == '/' || c == '<' || c == '=' || c == '>';
 }
 
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32) s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.remove_suffix(1);
-  return s;
-}
-
 }  // namespace
 
 bool TfrFunctionSplitter::matches(std::string_view name) const {
@@ -36,7 +30,7 @@ const Value* TfrFunctionSplitter::variable(std::string_view name) const {
 }
 
 void TfrFunctionSplitter::Split(std::string_view raw) {
-  const std::string text(trimmed(raw));
+  const std::string text(trimBlanks(raw));
   if (text.empty() || text[0] == '\'' || depth_ >= kMaxDepth) return;
   ++depth_;
   std::size_t pos = 0;
