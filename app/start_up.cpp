@@ -11,6 +11,7 @@
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "report/core/addin_registry.h"
+#include "report/core/report_interpreter.h"
 #include "report/expr/formatting.h"
 #include "report/ui/preview_form.h"
 #include "report/ui/printer.h"
@@ -30,6 +31,8 @@ int runKelpo(KelpoApplication& app, void (*created)(TFrmMain&)) {
   report::registerBarCodeView();
   // 打印 shows the prepared recipe sheet in the preview window.
   report::installPreviewForm();
+  // The script interpreter and the function libraries, next to the global parser.
+  report::frInstallScripting();
   std::unique_ptr<TFrmMain> window;
   try {
     window = std::make_unique<TFrmMain>();

@@ -105,12 +105,18 @@ class TfrBand {
   // Aggregate accumulators keyed by aggregate key, and the records accumulated since a reset.
   TfrVariables values;
   int valuesCount = 0;
+  // Per AVG key: the records actually summed (invisible records may be left out).
+  TfrVariables summedCounts;
 
   int positions[2] = {0, 0};  // local (LINE#) and global (LINETHROUGH#)
   std::int32_t calculatedHeight = 0, drawnHeight = 0;
   int curColumn = 1;
   std::int32_t savedXAdjust = 0;
   int forceNewPage = 0, forceNewColumn = 0;
+  // A script assigned CURY while new-page or new-column requests were pending: y returns to
+  // that value once the requests are carried out.
+  bool curYAssigned = false;
+  std::int32_t assignedCurY = 0;
   bool disableInit = false, reprint = false;
   int subReportIndex = 0;
   std::vector<bool> subReportFinished;

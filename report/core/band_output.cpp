@@ -135,6 +135,10 @@ bool TfrBand::Print() {
   }
   for (int i = 0; i < forceNewColumn; ++i) run->NewColumn(this);
   forceNewPage = forceNewColumn = 0;
+  if (curYAssigned) {
+    run->curY = assignedCurY;
+    curYAssigned = false;
+  }
 
   if (visible) {
     if (type == btColumnHeader) run->lastStaticColumnY = run->curY;

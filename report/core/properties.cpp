@@ -1,6 +1,7 @@
 // Named properties and methods of views and pages, as scripts and expressions reach them.
 #include <cmath>
 
+#include "report/core/band.h"
 #include "report/core/page.h"
 #include "report/core/view.h"
 #include "report/expr/names.h"
@@ -397,6 +398,8 @@ void TfrBandView::SetProperty(const std::string& rawName, const Value& v) {
   else if (n == "ONBEFOREPRINT") memo = splitLines(v.toText());
   else if (n == "MEMO") return;
   else TfrView::SetProperty(rawName, v);
+  // A script hiding a band while it is built hides the run-time band it stands for.
+  if (n == "VISIBLE" && parent) parent->visible = visible;
 }
 
 Value TfrBandView::GetProperty(const std::string& rawName) {

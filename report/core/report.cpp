@@ -1,4 +1,5 @@
 #include "report/core/report.h"
+#include "report/core/report_interpreter.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -89,11 +90,13 @@ TfrView*& frCurView() {
   return view;
 }
 
-bool lookupObjectProperty(const std::string& name, Value& value) {
+namespace {
+
+// The object and property a property name refers to; false when there is no such property.
+bool findPropertyOwner(const std::string& name, TfrObject*& object, std::string& prop) {
   TfrReport* report = frCurReport();
   TfrView* current = frCurView();
-  TfrObject* object = nullptr;
-  std::string prop;
+  object = nullptr;
   auto dot = name.find('.');
   if (dot == std::string::npos) {
     object = current;
@@ -125,8 +128,24 @@ bool lookupObjectProperty(const std::string& name, Value& value) {
       prop = name;
     }
   }
-  if (!object || !object->hasProperty(prop)) return false;
+  return object && object->hasProperty(prop);
+}
+
+}  // namespace
+
+bool lookupObjectProperty(const std::string& name, Value& value) {
+  TfrObject* object = nullptr;
+  std::string prop;
+  if (!findPropertyOwner(name, object, prop)) return false;
   value = object->GetProperty(prop);
+  return true;
+}
+
+bool assignObjectProperty(const std::string& name, const Value& value) {
+  TfrObject* object = nullptr;
+  std::string prop;
+  if (!findPropertyOwner(name, object, prop)) return false;
+  object->SetProperty(prop, value);
   return true;
 }
 
@@ -134,6 +153,7 @@ TfrReport::TfrReport(QObject* parent) : QObject(parent), fileName(frLoadStr(kUnt
   resetInfo();
   // Expressions reach object properties through the engine's lookup seam.
   if (!frEngine().objectProperty) frEngine().objectProperty = lookupObjectProperty;
+  frInstallScripting();
 }
 TfrReport::~TfrReport() = default;
 

@@ -38,12 +38,6 @@ class TfrExportFilter;
 
 enum class TfrReportType { rtSimple = 0, rtMultiple = 1 };
 
-// A function library the report's function dispatch asks first: true when it has the name.
-using TfrFunctionLibraryCall = std::function<bool(const std::string& name, const Value& p1,
-                                                  const Value& p2, const Value& p3, Value& result)>;
-// The registered function libraries, asked in registration order.
-std::vector<TfrFunctionLibraryCall>& frFunctionLibraries();
-
 // The report and view the engine is working on; builds set them, and object-property names in
 // expressions resolve against them.
 TfrReport*& frCurReport();
@@ -53,6 +47,8 @@ TfrView*& frCurView();
 // `Memo1.Visible`, `PAGE2.Width`, or a bare property of the current view: true and the value
 // when the name is a property in the object's table.
 bool lookupObjectProperty(const std::string& name, Value& value);
+// Sets such a property; false when the object or the property does not exist.
+bool assignObjectProperty(const std::string& name, const Value& value);
 
 class TfrReport : public QObject {
   Q_OBJECT

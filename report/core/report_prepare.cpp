@@ -10,6 +10,7 @@
 #include "report/core/build_engine.h"
 #include "report/core/memo_view.h"
 #include "report/core/report.h"
+#include "report/core/report_interpreter.h"
 #include "report/expr/datasets.h"
 #include "report/expr/engine_strings.h"
 #include "report/expr/parser.h"
@@ -49,11 +50,6 @@ TfrReport::ProgressText& progressText() {
 void TfrReport::setProgressRunner(ProgressRunner runner) { progressRunner() = std::move(runner); }
 void TfrReport::setProgressText(ProgressText show) { progressText() = std::move(show); }
 
-std::vector<TfrFunctionLibraryCall>& frFunctionLibraries() {
-  static std::vector<TfrFunctionLibraryCall> libraries;
-  return libraries;
-}
-
 void TfrReport::setPreviewHook(PreviewHook hook) { previewHook() = std::move(hook); }
 
 TfrReportContext& TfrReport::context() {
@@ -74,11 +70,7 @@ void TfrReport::GetVariableValue(const std::string& name, Value& value) {
 
 void TfrReport::CallFunction(const std::string& name, const Value& p1, const Value& p2,
                              const Value& p3, Value& result) {
-  for (auto& library : frFunctionLibraries())
-    if (library && library(name, p1, p2, p3, result)) return;
-  if (TfrBuildEngine* engine = frBuild())
-    if (engine->CallFunction(name, p1, result)) return;
-  if (OnUserFunction) OnUserFunction(name, p1, p2, p3, result);
+  DispatchFunction(this, name, p1, p2, p3, result);
 }
 
 void TfrReport::InstallParserCallbacks() {

@@ -38,4 +38,10 @@ bool sameName(std::string_view a, std::string_view b) noexcept {
   return true;
 }
 
+std::string_view trimBlanks(std::string_view s) noexcept {
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32) s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.remove_suffix(1);
+  return s;
+}
+
 }  // namespace kelpo::report

@@ -9,6 +9,7 @@
 #include <QLocale>
 
 #include "platform/text.h"
+#include "report/core/report_interpreter.h"
 #include "report/expr/formatting.h"
 #include "tools/kelpo_report/command.h"
 
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
   }
   // Dates, times and numbers read and print in the user's locale, as in the program.
   kelpo::report::InstallUserLocale(QLocale::system());
+  kelpo::report::frInstallScripting();
   for (const Command& c : commands()) {
     if (name == c.name) {
       try {

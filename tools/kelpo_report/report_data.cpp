@@ -4,6 +4,7 @@
 
 #include "platform/error.h"
 #include "platform/text.h"
+#include "report/core/report_interpreter.h"
 #include "report/expr/parser.h"
 #include "report/expr/variables.h"
 
@@ -84,9 +85,13 @@ void ReportData::start(report::TfrCurrentView* view) {
 
   report::TfrParser& parser = report::frParser();
   parser.setValueCallback(report::ResolveVariable);
-  parser.setFunctionCallback(
-      [](const std::string& name, const report::Value&, const report::Value&, const report::Value&,
-         report::Value&) { throw report::EParserError("unknown function \"" + name + "\""); });
+  // The report's function dispatch without a report: the function libraries and the
+  // procedures that need no build.
+  parser.setFunctionCallback([](const std::string& name, const report::Value& p1,
+                                const report::Value& p2, const report::Value& p3,
+                                report::Value& result) {
+    report::DispatchFunction(nullptr, name, p1, p2, p3, result);
+  });
 }
 
 }  // namespace kelpo::tools

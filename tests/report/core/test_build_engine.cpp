@@ -333,55 +333,6 @@ TEST(BuildEngine, EmptyMasterWithoutPrintIfEmptyProducesNothing) {
   EXPECT_EQ(previews, 0);
 }
 
-TEST(BuildEngine, AggregatesRegisterAgainstTheirDataBandAccumulateAndReset) {
-  BuildFixture f;
-  // A stand-in aggregate: SUM(x) in a footer registers a counter on the data band; each printed
-  // record adds 1; the footer reads it and resets it after printing.
-  std::vector<std::string> log;
-  auto& hooks = TfrBuildEngine::aggregateHooks();
-  hooks.collect = [](const TfrStrings& lines, bool) {
-    std::vector<std::string> calls;
-    for (const auto& l : lines)
-      if (l.find("SUM") != std::string::npos) calls.push_back("SUM(1)");
-    return calls;
-  };
-  hooks.accumulate = [](TfrBand& b) {
-    for (int i = 0; i < b.values.Count(); ++i)
-      b.values.SetValueAt(i, Value(b.values.GetValueAt(i).toInteger() + 1));
-  };
-  hooks.reset = [&](TfrBand& b) {
-    if (b.aggregateBand) {
-      log.push_back("reset by " + b.name);
-      for (int i = 0; i < b.aggregateBand->values.Count(); ++i)
-        b.aggregateBand->values.SetValueAt(i, Value(0));
-    }
-  };
-  frFunctionLibraries().push_back(
-      [](const std::string& name, const Value&, const Value&, const Value&, Value& result) {
-        if (name != "SUM") return false;
-        TfrBuildEngine* e = frBuild();
-        if (frEngine().aggregateCollection) {
-          e->aggregateTarget->values.SetVariable("k", Value(0));
-          e->curBand->aggregateBand = e->aggregateTarget;
-        } else {
-          result = e->curBand->aggregateBand->values.GetVariable("k");
-        }
-        return true;
-      });
-  auto* data = f.dataset("Rows", 5);
-  f.report->OnGetValue = [data](const std::string& name, Value& v) {
-    if (name == "G") v = Value(data->RecNo() / 3);
-  };
-  f.band(btGroupHeader, 0, 10, "G");
-  f.band(btMasterData, 20, 10, "Rows");
-  f.band(btGroupFooter, 40, 10);
-  f.memo("[SUM(1)]", 0, 40);
-  ASSERT_TRUE(f.prepare());
-  frFunctionLibraries().pop_back();
-  EXPECT_EQ(f.texts(0), "3 2");
-  EXPECT_EQ(log.size(), 2u);
-}
-
 TEST(BuildEngine, CrossColumnsPassingTheRightEdgeContinueOnTheNextPageAtTheSameHeight) {
   BuildFixture f;
   f.tpage->marginLeft = 10;

@@ -1,0 +1,235 @@
+// SUM, AVG, MIN, MAX and COUNT: registering aggregate keys on the data band they total during
+// the collection pass, accumulating per printed record, reading from the band that shows them
+// and resetting after that band has printed.
+//
+// MIN and MAX start from "nothing accumulated" (Null) rather than from a sentinel, so MAX of
+// only negative values is the largest of them and MIN of no records is 0; AVG divides by the
+// records it actually summed.
+#include <string>
+#include <vector>
+
+#include "report/core/build_engine.h"
+#include "report/core/report.h"
+#include "report/core/report_interpreter.h"
+#include "report/expr/engine_state.h"
+#include "report/expr/function_splitter.h"
+#include "report/expr/names.h"
+#include "report/expr/parser.h"
+
+namespace kelpo::report {
+
+namespace {
+
+constexpr char kSeparator = 1;
+
+// The fields of an aggregate key.
+struct Key {
+  std::string column;  // empty without a cross-tab column prefix
+  std::string band, expression, flags;
+  char code = 0;
+};
+
+Key parseKey(const std::string& text) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (std::size_t p = 0; p < text.size(); ++p) {
+    if (text[p] != kSeparator) continue;
+    fields.push_back(text.substr(start, p - start));
+    start = p + 1;
+  }
+  Key k;
+  std::size_t i = 0;
+  if (fields.size() >= 5 && !fields[0].empty() &&
+      fields[0].find_first_not_of("0123456789") == std::string::npos)
+    k.column = fields[i++];
+  if (fields.size() < i + 4) return k;
+  k.band = fields[i];
+  k.code = fields[i + 1].empty() ? 0 : fields[i + 1][0];
+  k.expression = fields[i + 2];
+  k.flags = fields[i + 3];
+  return k;
+}
+
+std::string makeKey(const std::string& band, char code, const std::string& expression,
+                    const std::string& flags) {
+  const std::string sep(1, kSeparator);
+  return band + sep + std::string(1, code) + sep + expression + sep + flags + sep;
+}
+
+// Nothing accumulated yet: MIN and MAX hold Null until their first record.
+Value initialValue(char code) {
+  return code == aggregate::kMin || code == aggregate::kMax ? Value::null() : Value(0);
+}
+
+// A band that prints objects of another band: the cells of cross-tab columns.
+bool carriesCrossCells(const TfrBand& band) {
+  for (const TfrView* v : band.objects)
+    if (v->parent && v->parent != &band) return true;
+  return false;
+}
+
+int defaultDataType(int type) {
+  switch (type) {
+    case btReportSummary:
+    case btPageFooter:
+    case btMasterFooter:
+    case btGroupFooter:
+      return btMasterData;
+    case btDetailFooter:
+      return btDetailData;
+    case btSubDetailFooter:
+      return btSubDetailData;
+    case btCrossFooter:
+      return btCrossData;
+    default:
+      return -1;
+  }
+}
+
+void registerCall(TfrBuildEngine& e, char code, const Value& p1, const Value& p2, const Value& p3) {
+  TfrBand* current = e.curBand;
+  TfrBand* target = e.aggregateTarget;
+  if (!current || !target) return;
+  const std::string bandText =
+      std::string(trimBlanks((code == aggregate::kCount ? p1 : p2).toText()));
+  const std::string flags = (code == aggregate::kCount ? p2 : p3).toText();
+  if (bandText.empty()) {
+    if (defaultDataType(current->type) != target->type) return;
+  } else if (!sameName(bandText, target->name)) {
+    return;
+  }
+  std::string key = makeKey(current->name, code, p1.toText(), flags);
+  if (current->type != btCrossFooter && carriesCrossCells(*current))
+    key = "0" + std::string(1, kSeparator) + key;
+  target->values.SetVariable(key, initialValue(code));
+  if (code == aggregate::kAvg) target->summedCounts.SetVariable(key, Value(0));
+  current->aggregateBand = target;
+}
+
+void readAggregate(TfrBuildEngine& e, char code, const Value& p1, const Value& p2, const Value& p3,
+                   Value& result) {
+  TfrBand* current = e.curBand;
+  if (!current || !current->aggregateBand) return;
+  TfrBand* source = current->aggregateBand;
+  const std::string flags = (code == aggregate::kCount ? p2 : p3).toText();
+  std::string key = makeKey(current->name, code, p1.toText(), flags);
+  if (!source->values.Contains(key))
+    key = std::to_string(current->curColumn) + std::string(1, kSeparator) + key;
+  const Value* stored = source->values.Find(key);
+  if (!stored) return;
+  if (code == aggregate::kAvg) {
+    const Value* n = source->summedCounts.Find(key);
+    const int count = n ? n->toInteger() : 0;
+    result = count == 0 ? Value(0) : Value(stored->toFloat() / count);
+    return;
+  }
+  result = stored->isNull() ? Value(0) : *stored;
+}
+
+void accumulate(TfrBand& band) {
+  TfrVariables& values = band.values;
+  const bool cross = carriesCrossCells(band);
+  const std::string column = std::to_string(band.curColumn);
+  if (cross) {
+    // Templates (column "0") get a copy for the current column when it has none.
+    for (int i = 0; i < values.Count(); ++i) {
+      const std::string& name = values.NameAt(i);
+      if (name.rfind(std::string("0") + kSeparator, 0) != 0) continue;
+      const std::string copy = column + name.substr(1);
+      if (values.Contains(copy)) continue;
+      const Key k = parseKey(name);
+      values.SetVariable(copy, initialValue(k.code));
+      if (k.code == aggregate::kAvg) band.summedCounts.SetVariable(copy, Value(0));
+    }
+  }
+  std::string lastExpression;
+  Value lastValue;
+  bool haveLast = false;
+  for (int i = 0; i < values.Count(); ++i) {
+    const std::string name = values.NameAt(i);
+    const Key k = parseKey(name);
+    if (cross ? k.column != column : !k.column.empty()) continue;
+    Value v(1);
+    if (k.code != aggregate::kCount) {
+      if (!haveLast || k.expression != lastExpression) {
+        lastValue = frParser().Evaluate(k.expression);
+        lastExpression = k.expression;
+        haveLast = true;
+      }
+      v = lastValue.isNull() ? Value(0) : lastValue;
+    }
+    if (!band.visible && trimBlanks(k.flags) != "1") continue;
+    const Value stored = values.GetValueAt(i);
+    switch (k.code) {
+      case aggregate::kSum:
+        values.SetValueAt(i, (stored.isNull() ? Value(0) : stored) + v);
+        break;
+      case aggregate::kAvg: {
+        values.SetValueAt(i, (stored.isNull() ? Value(0) : stored) + v);
+        band.summedCounts.SetVariable(name,
+                                      Value(band.summedCounts.GetVariable(name).toInteger() + 1));
+        break;
+      }
+      case aggregate::kMin:
+        if (stored.isNull() || compareValues(v, stored) == Ordering::Less) values.SetValueAt(i, v);
+        break;
+      case aggregate::kMax:
+        if (stored.isNull() || compareValues(v, stored) == Ordering::Greater)
+          values.SetValueAt(i, v);
+        break;
+      case aggregate::kCount:
+        values.SetValueAt(i, Value(stored.toInteger() + 1));
+        break;
+      default:
+        break;
+    }
+  }
+  ++band.valuesCount;
+}
+
+void reset(TfrBand& shownBy) {
+  TfrBand* source = shownBy.aggregateBand;
+  if (!source) return;
+  for (int i = 0; i < source->values.Count(); ++i) {
+    const std::string& name = source->values.NameAt(i);
+    const Key k = parseKey(name);
+    if (!sameName(k.band, shownBy.name)) continue;
+    source->values.SetValueAt(i, initialValue(k.code));
+    if (k.code == aggregate::kAvg) source->summedCounts.SetVariable(name, Value(0));
+  }
+  source->valuesCount = 0;
+}
+
+std::vector<std::string> collect(const TfrStrings& lines, bool script) {
+  TfrStrings calls;
+  TfrReport* report = frCurReport();
+  TAggregateFunctionsSplitter splitter(report ? &report->dictionary.VariableList : nullptr, calls);
+  if (script) {
+    TfrStrings compiled, errors;
+    frInterpreter().CompileScript(lines, compiled, errors);
+    splitter.SplitScript(compiled);
+  } else {
+    splitter.SplitMemo(lines);
+  }
+  return calls;
+}
+
+}  // namespace
+
+void frInstallAggregates() {
+  frAggregateHandler() = [](char code, const Value& p1, const Value& p2, const Value& p3,
+                            Value& result) {
+    TfrBuildEngine* e = frBuild();
+    if (!e) return;
+    if (frEngine().aggregateCollection)
+      registerCall(*e, code, p1, p2, p3);
+    else
+      readAggregate(*e, code, p1, p2, p3, result);
+  };
+  auto& hooks = TfrBuildEngine::aggregateHooks();
+  hooks.collect = collect;
+  hooks.accumulate = accumulate;
+  hooks.reset = reset;
+}
+
+}  // namespace kelpo::report

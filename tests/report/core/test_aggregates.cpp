@@ -1,0 +1,81 @@
+// Aggregates in built reports: group footer, page footer and summary totals, the flags
+// parameter for invisible records, and the sound MIN, MAX and AVG results.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/text.h"
+#include "tests/report/core/support_build.h"
+
+namespace kelpo::report::testing {
+namespace {
+
+// A report dataset "Rows" whose PRICE is prices[record] and whose group G is record / 3.
+TfrUserDataset* rows(BuildFixture& f, std::vector<int> prices) {
+  auto* data = f.dataset("Rows", static_cast<int>(prices.size()));
+  f.report->OnGetValue = [data, prices](const std::string& name, Value& v) {
+    const int rec = data->RecNo();
+    if (rec < 0 || rec >= static_cast<int>(prices.size())) return;
+    if (name == "PRICE") v = Value(prices[static_cast<std::size_t>(rec)]);
+    if (name == "G") v = Value(rec / 3);
+  };
+  return data;
+}
+
+TEST(Aggregates, GroupFooterAndSummaryTotalTheirRecordsAndFootersReset) {
+  BuildFixture f;
+  rows(f, {1, 2, 3, 4, 5, 6});
+  f.band(btGroupHeader, 0, 10, "G");     // Band1
+  f.band(btMasterData, 20, 10, "Rows");  // Band2
+  f.memo("[PRICE]", 0, 20);
+  f.band(btGroupFooter, 40, 10);  // Band4
+  f.memo("[SUM([PRICE])]/[COUNT(Band2)]", 0, 40);
+  f.band(btReportSummary, 60, 10);  // Band6
+  f.memo("[SUM([PRICE], Band2)] [AVG([PRICE])] [MIN([PRICE])] [MAX([PRICE])]", 0, 60);
+  ASSERT_TRUE(f.prepare()) << engineToUtf8(f.shownError);
+  EXPECT_EQ(f.texts(0), "1 2 3 6/3 4 5 6 15/3 21 3.5 1 6");
+}
+
+TEST(Aggregates, PageFooterTotalsEachPageAcrossPageBreaks) {
+  BuildFixture f;
+  rows(f, {1, 2, 3, 4, 5});
+  f.tpage->marginBottom = f.tpage->prnInfo.ph - 100;
+  f.band(btMasterData, 0, 40, "Rows");
+  f.memo("[PRICE]", 0, 0);
+  f.band(btPageFooter, 60, 10, {}, flBandOnFirstPage | flBandOnLastPage);
+  f.memo("total [SUM([PRICE])]", 0, 60);
+  ASSERT_TRUE(f.prepare()) << engineToUtf8(f.shownError);
+  ASSERT_EQ(f.pageCount(), 3);
+  EXPECT_EQ(f.texts(0), "1 2 total 3");
+  EXPECT_EQ(f.texts(1), "3 4 total 7");
+  EXPECT_EQ(f.texts(2), "5 total 5");
+}
+
+TEST(Aggregates, InvisibleRecordsCountOnlyWithTheFlag) {
+  BuildFixture f;
+  rows(f, {-4, -1, -7, -2});
+  // Records with PRICE < -3 are hidden.
+  f.band(btMasterData, 0, 10, "Rows")->script = {"Band1.Visible := [PRICE] >= -3"};
+  f.memo("[PRICE]", 0, 0);
+  f.band(btReportSummary, 20, 40);
+  f.memo("[COUNT(Band1)] [COUNT(Band1, 1)] [SUM([PRICE])] [SUM([PRICE], Band1, 1)]", 0, 20);
+  f.memo("[AVG([PRICE])] [AVG([PRICE], Band1, 1)] [MAX([PRICE])] [MIN([PRICE], Band1, 1)]", 0, 40);
+  ASSERT_TRUE(f.prepare()) << engineToUtf8(f.shownError);
+  // MAX of only negative values is the largest of them; AVG divides by the records summed.
+  EXPECT_EQ(f.texts(0), "-1 -2 2 4 -3 -14 -1.5 -3.5 -1 -7");
+}
+
+TEST(Aggregates, NoRecordsGiveZeroForAvgMinAndMax) {
+  BuildFixture f;
+  f.report->PrintIfEmpty = true;
+  rows(f, {});
+  f.band(btMasterData, 0, 10, "Rows");
+  f.memo("[PRICE]", 0, 0);
+  f.band(btReportSummary, 20, 10);
+  f.memo("[AVG([PRICE])] [MIN([PRICE])] [MAX([PRICE])] [COUNT(Band1)]", 0, 20);
+  ASSERT_TRUE(f.prepare()) << engineToUtf8(f.shownError);
+  EXPECT_EQ(f.texts(0), "0 0 0 0");
+}
+
+}  // namespace
+}  // namespace kelpo::report::testing
