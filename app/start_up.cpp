@@ -13,6 +13,7 @@
 #include "report/core/addin_registry.h"
 #include "report/core/report_interpreter.h"
 #include "report/expr/formatting.h"
+#include "report/ui/passw_form.h"
 #include "report/ui/preview_form.h"
 #include "report/ui/printer.h"
 #include "report/ui/progress_form.h"
@@ -27,6 +28,8 @@ int runKelpo(KelpoApplication& app, void (*created)(TFrmMain&)) {
   report::createPrinterModel();
   // Preparing runs inside the progress window, made once and kept.
   report::installProgressForm();
+  // Protected templates read from files ask for their password.
+  report::installPasswForm();
   // Templates may hold barcode views; their class must be known before the first one is read.
   report::registerBarCodeView();
   // 打印 shows the prepared recipe sheet in the preview window.

@@ -361,8 +361,9 @@ void TfrReport::loadFromStream(std::string_view data, bool fromFile) {
     showError(QString::fromUtf8(text));
   }
   if (fromFile && info.passwordProtected) {
-    std::string entered = passwordPrompt() ? passwordPrompt()() : std::string();
-    if (entered != info.password) {
+    // A cancelled question refuses the template even when its password is empty.
+    const std::optional<std::string> entered = passwordPrompt() ? passwordPrompt()() : std::nullopt;
+    if (!entered || *entered != info.password) {
       resetInfo();
       fileName = frLoadStr(kUntitled);
       pages.clear();

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -37,6 +38,20 @@ class TfrBuildEngine;
 class TfrExportFilter;
 
 enum class TfrReportType { rtSimple = 0, rtMultiple = 1 };
+
+// The preview's toolbar buttons a report asks for (`PreviewButtons`, a set of these bits).
+enum TfrPreviewButton : int {
+  pbZoom = 1,
+  pbLoad = 2,
+  pbSave = 4,
+  pbPrint = 8,
+  pbFind = 16,
+  pbHelp = 32,
+  pbExit = 64,
+  pbPageSetup = 128,
+};
+// The zoom a report's preview opens with; pzDefault keeps the zoom last chosen.
+enum class TfrPreviewInitialZoom { pzDefault, pzPageWidth, pzOnePage, pzTwoPages };
 
 // The report and view the engine is working on; builds set them, and object-property names in
 // expressions resolve against them.
@@ -73,6 +88,11 @@ class TfrReport : public QObject {
   bool ShowProgress = true;
   bool UseDefaultDataSetName = false;
   std::string Title;
+  // Published properties the preview window reads.
+  bool GrayedButtons = false;
+  TfrPreviewInitialZoom InitialZoom = TfrPreviewInitialZoom::pzDefault;
+  bool ModalPreview = true;
+  int PreviewButtons = pbZoom | pbLoad | pbSave | pbPrint | pbFind | pbHelp | pbExit;
 
   // Events.
   std::function<void()> OnBeginDoc, OnEndDoc;
@@ -166,8 +186,9 @@ class TfrReport : public QObject {
   std::function<void(TfrView& view, bool& handled)> OnObjectClick;
   std::function<void(TfrView& view, int& cursor)> OnMouseOverObject;
 
-  // Asks for the password of a protected report read from a file; returns the entered text.
-  using PasswordPrompt = std::function<std::string()>;
+  // Asks for the password of a protected report read from a file: the entered text, or nothing
+  // when the question was cancelled (or nobody can be asked), which refuses the template.
+  using PasswordPrompt = std::function<std::optional<std::string>()>;
   static void setPasswordPrompt(PasswordPrompt prompt);
 
  private:

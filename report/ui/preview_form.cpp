@@ -20,10 +20,11 @@
 #include "report/core/prepared_pages.h"
 #include "report/core/report.h"
 #include "report/core/view_painting.h"
+#include "report/ui/context_help.h"
 #include "report/ui/preview_glyphs.h"
 #include "report/ui/preview_search_form.h"
-#include "report/ui/text_recorder.h"
 #include "report/ui/printer.h"
+#include "report/ui/text_recorder.h"
 #include "ui_preview_form.h"
 
 namespace kelpo::report {
@@ -98,11 +99,7 @@ void TfrPBox::mouseDoubleClickEvent(QMouseEvent*) {
   if (TfrPreviewForm* f = form()) f->boxDoubleClick();
 }
 void TfrPBox::wheelEvent(QWheelEvent* e) {
-  TfrPreviewForm* f = form();
-  if (!f || f->pageCount() == 0) return;
-  const int notches = e->angleDelta().y() / 120;
-  QScrollBar* bar = f->verticalBar();
-  bar->setValue(bar->value() - notches * bar->singleStep() * f->wheelFactor_);
+  if (TfrPreviewForm* f = form()) f->wheelScroll(e->angleDelta().y());
   e->accept();
 }
 
@@ -167,6 +164,10 @@ TfrPreviewForm::TfrPreviewForm(QWidget* parent)
   connect(ui_->SaveBtn, &TfrSpeedButton::clicked, this, &TfrPreviewForm::saveClicked);
   connect(ui_->PrintBtn, &TfrSpeedButton::clicked, this, [this] { printPages(); });
   connect(ui_->FindBtn, &TfrSpeedButton::clicked, this, &TfrPreviewForm::findClicked);
+  // The help button stays down while the help pointer is up.
+  ui_->HelpBtn->setGroupIndex(1);
+  ui_->HelpBtn->setAllowAllUp(true);
+  connect(ui_->HelpBtn, &TfrSpeedButton::clicked, this, &TfrPreviewForm::startHelpMode);
   connect(ui_->ExitBtn, &TfrSpeedButton::clicked, this, &QDialog::reject);
   connect(ui_->PgUp, &TfrSpeedButton::clicked, this, &TfrPreviewForm::pageUp);
   connect(ui_->PgDown, &TfrSpeedButton::clicked, this, &TfrPreviewForm::pageDown);
@@ -186,6 +187,12 @@ TfrPreviewForm::~TfrPreviewForm() {
 int TfrPreviewForm::pageCount() const { return pages_ ? pages_->count() : 0; }
 
 QRect TfrPreviewForm::pageRect(int index) const { return (*pages_)[index].previewRect; }
+
+int TfrPreviewForm::unpackedPageCount() const {
+  int n = 0;
+  for (int i = 0; i < pageCount(); ++i) n += (*pages_)[i].page != nullptr;
+  return n;
+}
 
 QString TfrPreviewForm::pageText() const { return ui_->Label1->text(); }
 QString TfrPreviewForm::linkText() const { return ui_->Label2->text(); }
@@ -209,18 +216,66 @@ void TfrPreviewForm::attach(TfrReport& report) {
 
 void TfrPreviewForm::ShowPreview(TfrReport& report, QWidget* parent) {
   auto form = std::make_unique<TfrPreviewForm>(parent);
-  form->attach(report);
   form->separateWindow_ = true;
+  form->attach(report);
   form->readPlacement();
-  form->exec();
+  if (report.ModalPreview) {
+    form->exec();
+    return;
+  }
+  // Without waiting: the window frees itself, and its pages, when it is closed.
+  form->setAttribute(Qt::WA_DeleteOnClose);
+  form.release()->show();
 }
 
 void TfrPreviewForm::setupButtons() {
-  // Every button but page setup shows; print needs an installed printer.
+  const int wanted = report_ ? report_->PreviewButtons : 0;
+  const auto has = [wanted](int button) { return (wanted & button) != 0; };
+  ui_->ZoomBtn->setVisible(has(pbZoom));
+  ui_->Sep1->setVisible(has(pbZoom));
+  ui_->LoadBtn->setVisible(has(pbLoad));
+  ui_->SaveBtn->setVisible(has(pbSave));
+  ui_->PrintBtn->setVisible(has(pbPrint));
+  ui_->PageSetupBtn->setVisible(has(pbPageSetup));
+  ui_->FindBtn->setVisible(has(pbFind));
+  // Help and close belong to a toolbar in its own window, which this one always is.
+  ui_->HelpBtn->setVisible(has(pbHelp));
+  ui_->ExitBtn->setVisible(has(pbExit));
+  ui_->Sep3->setVisible(has(pbFind) || has(pbHelp));
+  layoutToolbar();
+  // Print needs an installed printer.
   TfrPrinter* printer = frPrinter();
-  const bool anyPrinter = printer && printer->virtualPrinterIndex() > 0;
-  ui_->PrintBtn->setEnabled(anyPrinter);
-  ui_->PageSetupBtn->setVisible(false);
+  ui_->PrintBtn->setEnabled(printer && printer->virtualPrinterIndex() > 0);
+  switch (report_ ? report_->InitialZoom : TfrPreviewInitialZoom::pzDefault) {
+    case TfrPreviewInitialZoom::pzPageWidth:
+      lastZoom() = TfrPreviewZoom::pzPageWidth;
+      break;
+    case TfrPreviewInitialZoom::pzOnePage:
+      lastZoom() = TfrPreviewZoom::pzOnePage;
+      break;
+    case TfrPreviewInitialZoom::pzTwoPages:
+      lastZoom() = TfrPreviewZoom::pzTwoPages;
+      break;
+    case TfrPreviewInitialZoom::pzDefault:
+      break;
+  }
+  const bool grayed = report_ && report_->GrayedButtons;
+  for (TfrSpeedButton* b : ui_->Panel1->findChildren<TfrSpeedButton*>())
+    b->setGrayedInactive(grayed);
+}
+
+void TfrPreviewForm::layoutToolbar() {
+  // The visible buttons and separators line up from the left, in their order on the bar.
+  static constexpr const char* kOrder[] = {"ZoomBtn",  "Sep1",         "LoadBtn", "SaveBtn",
+                                           "PrintBtn", "PageSetupBtn", "Sep2",    "FindBtn",
+                                           "HelpBtn",  "Sep3",         "ExitBtn"};
+  int x = 4;
+  for (const char* name : kOrder) {
+    QWidget* w = ui_->Panel1->findChild<QWidget*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    if (!w || w->isHidden()) continue;
+    w->move(x, 6);
+    x += w->width();
+  }
 }
 
 void TfrPreviewForm::initView(bool reset) {
@@ -426,14 +481,22 @@ void TfrPreviewForm::paintBox(QPainter& p, const QRect& area) {
   }
   p.setBrush(Qt::NoBrush);
   for (int i = 0; i < pages_->count(); ++i) {
-    p.save();
-    p.setClipRect(area);
+    TfrEMFPage& page = (*pages_)[i];
     try {
-      pages_->draw(i, p, (*pages_)[i].visible ? drawRect(i) : QRect());
+      if (page.visible) {
+        p.save();
+        p.setClipRect(area);
+        pages_->draw(i, p, drawRect(i));
+        p.restore();
+      } else if (page.page) {
+        // Out of reach: drawing into nothing frees the page's unpacked objects. Pages holding
+        // none are skipped, so a long report costs little per paint.
+        pages_->draw(i, p, QRect());
+      }
     } catch (const std::exception&) {
       // A page whose objects cannot be read stays blank rather than stopping the repaint.
+      if (page.visible) p.restore();
     }
-    p.restore();
   }
   if (!highlight_.isEmpty()) {
     // The found text, inverted once; the next repaint of the area takes it away again.
@@ -667,7 +730,63 @@ void TfrPreviewForm::pageDown() {
   showPageNo();
 }
 
+void TfrPreviewForm::wheelScroll(int angleDelta) {
+  if (pageCount() == 0) return;
+  // Fine-grained wheels and touch pads report parts of a notch: they add up to whole notches
+  // instead of being lost.
+  wheelRest_ += angleDelta;
+  const int notches = wheelRest_ / 120;
+  wheelRest_ -= notches * 120;
+  QScrollBar* v = ui_->VScrollBar;
+  v->setValue(v->value() - notches * v->singleStep() * wheelFactor_);
+}
+
+// ---- context help --------------------------------------------------------------------------
+
+void TfrPreviewForm::startHelpMode() {
+  helpMode_ = true;
+  ui_->HelpBtn->setDown(true);
+  // Every press in the window comes here while the help pointer is shown.
+  grabMouse(Qt::WhatsThisCursor);
+}
+
+void TfrPreviewForm::endHelpMode() {
+  if (!helpMode_) return;
+  helpMode_ = false;
+  releaseMouse();
+  ui_->HelpBtn->setDown(false);
+}
+
+void TfrPreviewForm::helpPress(QWidget* target, const QPoint& global) {
+  endHelpMode();
+  // The pop-up waits for the button's release: a tool tip goes away at any mouse button event.
+  helpTarget_ = target == ui_->HelpBtn ? nullptr : target;
+  helpAt_ = global;
+  helpPending_ = true;
+}
+
 bool TfrPreviewForm::eventFilter(QObject* watched, QEvent* e) {
+  if (helpMode_ &&
+      (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)) {
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (w == this || isAncestorOf(w)) {
+      // The press only chooses the control whose help is wanted; the control does not act.
+      const auto* me = static_cast<QMouseEvent*>(e);
+      const QPoint global = me->globalPosition().toPoint();
+      if (w == this) w = childAt(me->position().toPoint());
+      helpPress(w, global);
+      return true;
+    }
+  }
+  if (helpPending_ && e->type() == QEvent::MouseButtonRelease) {
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (w == this || isAncestorOf(w)) {
+      helpPending_ = false;
+      if (helpTarget_) showContextHelp(helpTagOf(helpTarget_), helpAt_, helpTarget_);
+      helpTarget_ = nullptr;
+      return true;
+    }
+  }
   if (e->type() == QEvent::KeyPress && (watched == this || isAncestorOf(qobject_cast<QWidget*>(watched))))
     return handleKey(static_cast<QKeyEvent*>(e));
   return QDialog::eventFilter(watched, e);
@@ -734,6 +853,11 @@ void TfrPreviewForm::showEvent(QShowEvent* e) {
   ui_->ScrollBox1->setFocus();
 }
 
+void TfrPreviewForm::hideEvent(QHideEvent* e) {
+  // Closing in help mode (Escape) must not leave the mouse captured.
+  endHelpMode();
+  QDialog::hideEvent(e);
+}
 
 // ---- files and printing ---------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <functional>
@@ -69,6 +70,9 @@ class TfrPreviewForm : public QDialog {
   TfrPreviewZoom zoomMode() const { return zoom_; }
   // A page's rectangle in arrangement coordinates (0-based index).
   QRect pageRect(int index) const;
+  // Pages whose objects are read back from their streams at the moment: only pages in view stay
+  // unpacked, so long reports do not fill the memory.
+  int unpackedPageCount() const;
   QString pageText() const;
   QString linkText() const;
   QString zoomCaption() const;
@@ -88,6 +92,13 @@ class TfrPreviewForm : public QDialog {
   void followPageLink(const std::string& link);
   void pageUp();
   void pageDown();
+  // The wheel over the pages: `angleDelta` in eighths of a degree (120 per notch).
+  void wheelScroll(int angleDelta);
+
+  // Context help (the help button): the help pointer until the next press in the window, which
+  // shows the help text of the control pressed.
+  void startHelpMode();
+  bool helpMode() const { return helpMode_; }
 
   // Search: the dialog (find button, Ctrl+F), then the search; F3 goes on from the last match.
   void findClicked();
@@ -107,10 +118,14 @@ class TfrPreviewForm : public QDialog {
   bool eventFilter(QObject* watched, QEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void showEvent(QShowEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
 
  private:
   bool handleKey(QKeyEvent* e);
+  void endHelpMode();
+  void helpPress(QWidget* target, const QPoint& global);
   void setupButtons();
+  void layoutToolbar();
   void initView(bool reset);
   void arrangePages();
   void layoutPanels();
@@ -152,6 +167,12 @@ class TfrPreviewForm : public QDialog {
   int lastClicked_ = 0;
   bool ignorePress_ = false;
   int wheelFactor_ = 1;
+  int wheelRest_ = 0;  // wheel turn short of a whole notch, kept for the next event
+  bool helpMode_ = false;
+  // The control pressed in help mode, whose help shows when the button is released.
+  bool helpPending_ = false;
+  QPointer<QWidget> helpTarget_;
+  QPoint helpAt_;
   bool separateWindow_ = false;
   // Search state.
   QString findText_;

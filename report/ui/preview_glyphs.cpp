@@ -94,13 +94,15 @@ QImage previewGlyph(PreviewGlyph glyph) {
       break;
     }
     case PreviewGlyph::Exit:
+      // A door with an arrow leading out of it.
       p.setPen(QPen(kInk, 1.5));
       p.setBrush(QColor(160, 110, 70));
-      p.drawRect(QRectF(7, 3, 18, 26));
+      p.drawRect(QRectF(13, 3, 15, 26));
       p.setBrush(QColor(230, 190, 90));
-      p.drawEllipse(QPointF(20, 16), 1.8, 1.8);
-      p.setPen(QPen(QColor(200, 40, 40), 3, Qt::SolidLine, Qt::RoundCap));
-      p.drawLine(QPointF(2, 24), QPointF(12, 30));
+      p.drawEllipse(QPointF(24, 16), 1.6, 1.6);
+      p.setPen(QPen(QColor(200, 40, 40), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.drawLine(QPointF(18, 16), QPointF(4, 16));
+      p.drawPolyline(QPolygonF{QPointF(9, 11), QPointF(4, 16), QPointF(9, 21)});
       break;
     case PreviewGlyph::PageUp:
     case PreviewGlyph::PageDown: {

@@ -1,5 +1,7 @@
 #include "report/ui/preview_search_form.h"
 
+#include "platform/text.h"
+#include "report/expr/engine_strings.h"
 #include "ui_preview_search_form.h"
 
 namespace kelpo::report {
@@ -11,6 +13,8 @@ TfrPreviewSearchForm::TfrPreviewSearchForm(QWidget* parent)
   f.setPixelSize(12);
   setFont(f);
   setFixedSize(262, 158);
+  ui_->Button1->setText(toQString(frLoadStr(55000)));  // "确认"
+  ui_->Button2->setText(toQString(frLoadStr(55001)));  // "取消"
 }
 
 TfrPreviewSearchForm::~TfrPreviewSearchForm() = default;

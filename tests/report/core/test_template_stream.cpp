@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 
 #include "platform/message_box.h"
 #include "platform/text.h"
@@ -556,15 +557,22 @@ TEST(TemplateStream, ProtectedTemplateFromFileAsksForThePassword) {
   TfrReport a;
   a.pages.add();
   a.pages.add();
-  a.info.password = "pw";
   a.info.passwordProtected = true;
-  std::string s = a.saveToStream(1.0);
   struct Case {
-    std::string entered;
+    std::string password;
+    std::optional<std::string> entered;  // nothing: the question was cancelled
     bool fromFile;
     int pages;
-  } cases[] = {{"pw", true, 2}, {"bad", true, 1}, {"bad", false, 2}};
+  } cases[] = {{"pw", "pw", true, 2},
+               {"pw", "bad", true, 1},
+               {"pw", "bad", false, 2},
+               {"pw", std::nullopt, true, 1},
+               // An empty password still refuses a cancelled question.
+               {"", std::nullopt, true, 1},
+               {"", "", true, 2}};
   for (const auto& c : cases) {
+    a.info.password = c.password;
+    const std::string s = a.saveToStream(1.0);
     int asked = 0;
     TfrReport::setPasswordPrompt([&] {
       ++asked;
@@ -573,7 +581,7 @@ TEST(TemplateStream, ProtectedTemplateFromFileAsksForThePassword) {
     TfrReport b;
     b.loadFromStream(s, c.fromFile);
     EXPECT_EQ(asked, c.fromFile ? 1 : 0);
-    EXPECT_EQ(b.pages.count(), c.pages) << c.entered;
+    EXPECT_EQ(b.pages.count(), c.pages) << c.entered.value_or("(cancelled)");
     EXPECT_EQ(b.info.passwordProtected, c.pages == 2);
   }
   TfrReport::setPasswordPrompt({});

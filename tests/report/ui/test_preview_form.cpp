@@ -7,14 +7,19 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QToolTip>
+#include <QWheelEvent>
 #include <QtTest/QTest>
+#include <algorithm>
 
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "report/core/memo_view.h"
 #include "report/core/report.h"
+#include "report/ui/context_help.h"
 #include "report/ui/preview_form.h"
 #include "report/ui/preview_search_form.h"
+#include "report/ui/toolbar_controls.h"
 
 namespace kelpo::report {
 namespace {
@@ -83,6 +88,80 @@ TEST_F(Preview, TakesThePagesAndShowsTheCaptionAndPageText) {
   EXPECT_EQ(form->windowTitle(), QStringLiteral("预览 - 番茄炒蛋"));
   EXPECT_EQ(form->pageText(), QStringLiteral("页 1/3"));
   EXPECT_EQ(form->zoomCaption(), QStringLiteral("100%"));
+}
+
+TEST_F(Preview, ToolbarFollowsPreviewButtonsAndLinesUpTheShownButtons) {
+  struct Case {
+    int buttons;
+    std::vector<std::pair<const char*, int>> shown;  // name and left edge, in bar order
+  } cases[] = {
+      {pbZoom | pbLoad | pbSave | pbPrint | pbFind | pbHelp | pbExit,
+       {{"ZoomBtn", 4},
+        {"Sep1", 64},
+        {"LoadBtn", 72},
+        {"SaveBtn", 104},
+        {"PrintBtn", 136},
+        {"Sep2", 168},
+        {"FindBtn", 176},
+        {"HelpBtn", 208},
+        {"Sep3", 240},
+        {"ExitBtn", 248}}},
+      // Without zoom its separator goes too; without find and help the third one goes.
+      {pbLoad | pbSave | pbExit, {{"LoadBtn", 4}, {"SaveBtn", 36}, {"Sep2", 68}, {"ExitBtn", 76}}},
+      {pbPageSetup | pbHelp, {{"PageSetupBtn", 4}, {"Sep2", 36}, {"HelpBtn", 44}, {"Sep3", 76}}},
+  };
+  const char* all[] = {"ZoomBtn", "Sep1",    "LoadBtn", "SaveBtn", "PrintBtn", "PageSetupBtn",
+                       "Sep2",    "FindBtn", "HelpBtn", "Sep3",    "ExitBtn"};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.buttons);
+    TfrReport r;
+    r.PreviewButtons = c.buttons;
+    fill(r, 1);
+    TfrPreviewForm form;
+    form.attach(r);
+    for (const char* name : all) {
+      auto* w = form.findChild<QWidget*>(QLatin1String(name));
+      ASSERT_NE(w, nullptr) << name;
+      const auto it = std::find_if(c.shown.begin(), c.shown.end(),
+                                   [&](const auto& s) { return std::string(s.first) == name; });
+      EXPECT_EQ(!w->isHidden(), it != c.shown.end()) << name;
+      if (it != c.shown.end()) EXPECT_EQ(w->x(), it->second) << name;
+    }
+  }
+}
+
+TEST_F(Preview, InitialZoomAndGrayedButtons) {
+  struct Case {
+    TfrPreviewInitialZoom initial;
+    TfrPreviewZoom opened;
+  } cases[] = {{TfrPreviewInitialZoom::pzDefault, TfrPreviewZoom::pzPercent},
+               {TfrPreviewInitialZoom::pzPageWidth, TfrPreviewZoom::pzPageWidth},
+               {TfrPreviewInitialZoom::pzOnePage, TfrPreviewZoom::pzOnePage},
+               {TfrPreviewInitialZoom::pzTwoPages, TfrPreviewZoom::pzTwoPages}};
+  for (const Case& c : cases) {
+    TfrPreviewForm::lastScale() = 1.5;
+    TfrPreviewForm::lastZoom() = TfrPreviewZoom::pzPercent;
+    TfrReport r;
+    r.InitialZoom = c.initial;
+    fill(r, 1);
+    TfrPreviewForm form;
+    form.resize(800, 600);
+    form.attach(r);
+    EXPECT_EQ(form.zoomMode(), c.opened);
+    EXPECT_EQ(TfrPreviewForm::lastZoom(), c.opened);
+    if (c.initial == TfrPreviewInitialZoom::pzDefault)
+      EXPECT_EQ(form.zoomCaption(), QStringLiteral("150%"));
+  }
+  for (bool grayed : {false, true}) {
+    TfrReport r;
+    r.GrayedButtons = grayed;
+    fill(r, 1);
+    TfrPreviewForm form;
+    form.attach(r);
+    for (const char* name : {"ZoomBtn", "FindBtn", "ExitBtn"})
+      EXPECT_EQ(form.findChild<TfrSpeedButton*>(QLatin1String(name))->grayedInactive(), grayed)
+          << name;
+  }
 }
 
 TEST_F(Preview, ArrangesPagesInEveryZoomMode) {
@@ -166,6 +245,20 @@ TEST_F(Preview, PageLinksClickedOnThePage) {
   EXPECT_EQ(form->currentPage(), 1);
 }
 
+TEST_F(Preview, PagingThroughALongReportKeepsOnlyThePagesInViewUnpacked) {
+  auto form = open(30);
+  QScrollBar* v = form->verticalBar();
+  int most = 0;
+  for (int position = 0; position <= v->maximum(); position += 700) {
+    v->setValue(position);
+    form->pageBox()->grab();  // paints the whole box at this position
+    EXPECT_GE(form->unpackedPageCount(), 1);
+    most = std::max(most, form->unpackedPageCount());
+  }
+  // A 560-pixel box shows parts of two A4 pages at most.
+  EXPECT_LE(most, 2);
+}
+
 TEST_F(Preview, CurrentPageFollowsTheLineBelowTheTopAndKeepsItInTheGap) {
   auto form = open(3);
   QScrollBar* v = form->verticalBar();
@@ -197,6 +290,78 @@ TEST_F(Preview, Keys) {
   QTest::keyClick(form.get(), Qt::Key_PageDown, Qt::ControlModifier);
   EXPECT_EQ(form->currentPage(), 2);
   EXPECT_EQ(v->value(), form->pageRect(1).top() - 10);
+}
+
+TEST_F(Preview, WheelNotchesMoveBySmallStepsAndPartsOfANotchAddUp) {
+  struct Case {
+    std::vector<int> deltas;  // eighths of a degree, 120 per notch; up is positive
+    int moved;
+  } cases[] = {
+      {{120}, -10},    {{-120}, 10}, {{-360}, 30},
+      {{60, 60}, -10}, {{60}, 0},    {{-30, -30, -30, -30, -30}, 10},
+  };
+  for (const Case& c : cases) {
+    auto form = open(3);
+    QScrollBar* v = form->verticalBar();
+    v->setValue(100);
+    const QPointF at(50, 50);
+    for (int d : c.deltas) {
+      QWheelEvent wheel(at, form->pageBox()->mapToGlobal(at), QPoint(), QPoint(0, d), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(form->pageBox(), &wheel);
+    }
+    EXPECT_EQ(v->value(), 100 + c.moved) << c.deltas.size() << " events from " << c.deltas[0];
+    form.reset();
+    report.emfPages.clear();
+  }
+}
+
+TEST_F(Preview, HelpModeShowsTheTextOfThePressedControlWithoutItActingAndEnds) {
+  auto form = open(3);
+  auto* help = form->findChild<TfrSpeedButton*>(QStringLiteral("HelpBtn"));
+  ASSERT_NE(help, nullptr);
+  struct Case {
+    const char* control;
+    int tag;  // 0: no help shown
+  } cases[] = {{"ZoomBtn", 200}, {"ExitBtn", 205}, {"Label1", 206}, {"PBox", 207}, {"HelpBtn", 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.control);
+    QToolTip::hideText();
+    QTest::mouseClick(help, Qt::LeftButton, {}, QPoint(16, 16));
+    ASSERT_TRUE(form->helpMode());
+    EXPECT_EQ(QWidget::mouseGrabber(), form.get());
+    EXPECT_TRUE(help->down());
+
+    auto* control = form->findChild<QWidget*>(QString::fromLatin1(c.control));
+    ASSERT_NE(control, nullptr);
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(form->helpMode());
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_FALSE(help->down());
+    if (c.tag) {
+      EXPECT_TRUE(QToolTip::isVisible());
+      EXPECT_FALSE(frHelpText(c.tag).isEmpty());
+      EXPECT_EQ(QToolTip::text(), frHelpText(c.tag));
+    } else {
+      EXPECT_FALSE(QToolTip::isVisible());
+    }
+    // The press chose the control only: the close button did not close, the zoom menu stayed shut.
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->zoomMenu()->isVisible());
+  }
+  // The press that ends help mode may also come to the window itself (the mouse is captured).
+  QTest::mouseClick(help, Qt::LeftButton, {}, QPoint(16, 16));
+  const QPoint onStatus =
+      form->findChild<QWidget*>(QStringLiteral("Label2"))->mapTo(form.get(), QPoint(5, 5));
+  QTest::mouseClick(form.get(), Qt::LeftButton, {}, onStatus);
+  EXPECT_FALSE(form->helpMode());
+  EXPECT_EQ(QToolTip::text(), frHelpText(206));
+  // Closing while in help mode gives the mouse back.
+  QTest::mouseClick(help, Qt::LeftButton, {}, QPoint(16, 16));
+  QTest::keyClick(form.get(), Qt::Key_Escape);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+  QToolTip::hideText();
 }
 
 TEST_F(Preview, SavingUnderAnotherExtensionWritesFrpAndItOpensAgain) {
