@@ -1,6 +1,7 @@
 #include "report/ui/passw_form.h"
 
 #include <QApplication>
+#include <QProxyStyle>
 
 #include "platform/text.h"
 #include "report/core/report.h"
@@ -18,6 +19,16 @@ constexpr int kRetypePrompt = 55655;
 
 QString engineString(int id) { return toQString(frLoadStr(id)); }
 
+// Hidden characters show as "*", whatever the platform style would use.
+class StarPasswordStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* data) const override {
+    if (hint == SH_LineEdit_PasswordCharacter) return '*';
+    return QProxyStyle::styleHint(hint, option, widget, data);
+  }
+};
+
 }  // namespace
 
 TfrPasswForm::TfrPasswForm(QWidget* parent)
@@ -30,6 +41,9 @@ TfrPasswForm::TfrPasswForm(QWidget* parent)
   setFixedSize(249, 96);
   setWindowTitle(engineString(kCaption));
   ui_->Label1->setText(engineString(kPrompt));
+  auto* style = new StarPasswordStyle;
+  style->setParent(this);
+  ui_->Edit1->setStyle(style);
   // The second prompt belongs to a retype check this dialog never makes.
   ui_->Label2->setText(engineString(kRetypePrompt));
   ui_->Label2->hide();

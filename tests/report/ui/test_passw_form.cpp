@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -33,7 +34,9 @@ void answerNextDialog(const QString& typed, Answer answer, Seen& seen) {
     seen.caption = dialog->windowTitle();
     seen.prompt = dialog->findChild<QLabel*>(QStringLiteral("Label1"))->text();
     QLineEdit* box = dialog->passwordBox();
-    seen.masked = box->echoMode() == QLineEdit::Password;
+    seen.masked =
+        box->echoMode() == QLineEdit::Password &&
+        box->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, box) == '*';
     seen.emptyAndFocused = box->text().isEmpty() && dialog->focusWidget() == box;
     // Typed key by key; Chinese text arrives whole, as from an input method.
     if (typed.toLatin1() == typed.toUtf8())
