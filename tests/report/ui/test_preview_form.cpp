@@ -3,8 +3,10 @@
 // files saved and opened (a damaged one included).
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QMenu>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -162,6 +164,21 @@ TEST_F(Preview, InitialZoomAndGrayedButtons) {
       EXPECT_EQ(form.findChild<TfrSpeedButton*>(QLatin1String(name))->grayedInactive(), grayed)
           << name;
   }
+}
+
+TEST_F(Preview, WithoutModalPreviewTheWindowShowsWithoutWaitingAndFreesItselfOnClose) {
+  report.ModalPreview = false;
+  fill(report, 2);
+  TfrPreviewForm::ShowPreview(report);  // returns at once
+  QPointer<TfrPreviewForm> form;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* f = qobject_cast<TfrPreviewForm*>(w); f && f->isVisible()) form = f;
+  ASSERT_TRUE(form);
+  EXPECT_EQ(form->pageCount(), 2);
+  EXPECT_EQ(report.emfPages.count(), 0);
+  form->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(form);
 }
 
 TEST_F(Preview, ArrangesPagesInEveryZoomMode) {
