@@ -98,10 +98,6 @@ void TfrPBox::mouseReleaseEvent(QMouseEvent* e) {
 void TfrPBox::mouseDoubleClickEvent(QMouseEvent*) {
   if (TfrPreviewForm* f = form()) f->boxDoubleClick();
 }
-void TfrPBox::wheelEvent(QWheelEvent* e) {
-  if (TfrPreviewForm* f = form()) f->wheelScroll(e->angleDelta().y());
-  e->accept();
-}
 
 // ---- window --------------------------------------------------------------------------------
 
@@ -786,6 +782,12 @@ bool TfrPreviewForm::eventFilter(QObject* watched, QEvent* e) {
       helpTarget_ = nullptr;
       return true;
     }
+  }
+  if (e->type() == QEvent::Wheel && (watched == this || isAncestorOf(qobject_cast<QWidget*>(watched)))) {
+    // The wheel scrolls the pages wherever the pointer is, scroll bars included, as the scroll
+    // box holding the focus takes it.
+    wheelScroll(static_cast<QWheelEvent*>(e)->angleDelta().y());
+    return true;
   }
   if (e->type() == QEvent::KeyPress && (watched == this || isAncestorOf(qobject_cast<QWidget*>(watched))))
     return handleKey(static_cast<QKeyEvent*>(e));

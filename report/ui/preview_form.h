@@ -37,7 +37,6 @@ class TfrPBox : public QWidget {
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
-  void wheelEvent(QWheelEvent* e) override;
 
  private:
   TfrPreviewForm* form() const;

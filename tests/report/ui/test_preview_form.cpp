@@ -309,7 +309,7 @@ TEST_F(Preview, Keys) {
   EXPECT_EQ(v->value(), form->pageRect(1).top() - 10);
 }
 
-TEST_F(Preview, WheelNotchesMoveBySmallStepsAndPartsOfANotchAddUp) {
+TEST_F(Preview, WheelNotchesMoveBySmallStepsAndPartsOfANotchAddUpWhereverThePointerIs) {
   struct Case {
     std::vector<int> deltas;  // eighths of a degree, 120 per notch; up is positive
     int moved;
@@ -317,19 +317,25 @@ TEST_F(Preview, WheelNotchesMoveBySmallStepsAndPartsOfANotchAddUp) {
       {{120}, -10},    {{-120}, 10}, {{-360}, 30},
       {{60, 60}, -10}, {{60}, 0},    {{-30, -30, -30, -30, -30}, 10},
   };
-  for (const Case& c : cases) {
-    auto form = open(3);
-    QScrollBar* v = form->verticalBar();
-    v->setValue(100);
-    const QPointF at(50, 50);
-    for (int d : c.deltas) {
-      QWheelEvent wheel(at, form->pageBox()->mapToGlobal(at), QPoint(), QPoint(0, d), Qt::NoButton,
-                        Qt::NoModifier, Qt::NoScrollPhase, false);
-      QApplication::sendEvent(form->pageBox(), &wheel);
+  // Over the pages, over the scroll bar (which would otherwise take three lines a notch) and
+  // over the status bar.
+  for (const char* under : {"PBox", "VScrollBar", "Label1"}) {
+    for (const Case& c : cases) {
+      auto form = open(3);
+      QScrollBar* v = form->verticalBar();
+      v->setValue(100);
+      auto* target = form->findChild<QWidget*>(QLatin1String(under));
+      const QPointF at(5, 5);
+      for (int d : c.deltas) {
+        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, d), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &wheel);
+      }
+      EXPECT_EQ(v->value(), 100 + c.moved) << under << ": " << c.deltas.size() << " events from "
+                                           << c.deltas[0];
+      form.reset();
+      report.emfPages.clear();
     }
-    EXPECT_EQ(v->value(), 100 + c.moved) << c.deltas.size() << " events from " << c.deltas[0];
-    form.reset();
-    report.emfPages.clear();
   }
 }
 
