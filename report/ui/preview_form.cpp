@@ -783,7 +783,8 @@ bool TfrPreviewForm::eventFilter(QObject* watched, QEvent* e) {
       return true;
     }
   }
-  if (e->type() == QEvent::Wheel && (watched == this || isAncestorOf(qobject_cast<QWidget*>(watched)))) {
+  if (e->type() == QEvent::Wheel &&
+      (watched == this || isAncestorOf(qobject_cast<QWidget*>(watched)))) {
     // The wheel scrolls the pages wherever the pointer is, scroll bars included, as the scroll
     // box holding the focus takes it.
     wheelScroll(static_cast<QWheelEvent*>(e)->angleDelta().y());

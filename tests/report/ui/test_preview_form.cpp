@@ -331,8 +331,8 @@ TEST_F(Preview, WheelNotchesMoveBySmallStepsAndPartsOfANotchAddUpWhereverThePoin
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(target, &wheel);
       }
-      EXPECT_EQ(v->value(), 100 + c.moved) << under << ": " << c.deltas.size() << " events from "
-                                           << c.deltas[0];
+      EXPECT_EQ(v->value(), 100 + c.moved)
+          << under << ": " << c.deltas.size() << " events from " << c.deltas[0];
       form.reset();
       report.emfPages.clear();
     }
