@@ -89,8 +89,8 @@ void TSkinComBox::draw(QPainter& p, const QRect& rect) {
     // the right, a shadow-coloured line around everything.
     p.setPen(control_->palette().color(control_->backgroundRole()));
     p.drawRect(rect.adjusted(1, 1, -2, -2));
-    const int thumb = control_->style()->pixelMetric(QStyle::PM_ScrollBarSliderMin);
-    const int width = std::max(thumb, b);
+    // The platform's thumb is as long as its bars are thick.
+    const int width = b;
     const QRect inner = rect.adjusted(2, 2, -2, -2);
     const QRect area(inner.right() + 1 - width, inner.top(), width, inner.height());
     p.fillRect(area, toQColor(s->colours.buttonFace));

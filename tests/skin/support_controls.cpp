@@ -71,7 +71,7 @@ FrameCount=3
 [ComboButton]
 Image=combo.bmp
 )";
-  ini += "Style=" + std::to_string(o.comboStyle) + "\n\n";
+  ini += "\n";
   if (o.arrows) ini += "[Scrollbar]\nImage=arrows.bmp\n\n";
   if (o.sunkEdge)
     ini +=

@@ -38,7 +38,6 @@ QRgb artColour(Art art, int frame);
 struct ControlSkinOptions {
   bool arrows = true;    // the "Scrollbar" section names its image
   bool sunkEdge = true;  // the "SunkEdge" section names its image
-  int comboStyle = 0;
 };
 // A description and bitmaps of flat frames; the check and radio images are 4 frames of
 // 13 x 13, the scroll arrows 23 frames of 16 x 16.
