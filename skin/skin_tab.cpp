@@ -88,6 +88,11 @@ void TSkinTab::drawTabs() {
     {
       QPainter t(&tab);
       data_->painter().drawNine(t, image, current ? 2 : 1, tab.rect());
+    }
+    // Bottom tabs hang from the page: the image is flipped, the caption stays upright.
+    if (side == 1) tab = tab.mirrored(false, true);
+    {
+      QPainter t(&tab);
       t.setFont(bar_->font());
       t.setPen(toQColor(current ? image.mouseOverColour2 : image.normalColour2));
       const QIcon icon = bar_->tabIcon(i);
@@ -99,7 +104,6 @@ void TSkinTab::drawTabs() {
       }
       t.drawText(text, Qt::AlignCenter | Qt::TextShowMnemonic, bar_->tabText(i));
     }
-    if (side == 1) tab = tab.mirrored(false, true);
     if (side == 2) tab = tab.transformed(QTransform().rotate(-90));
     if (side == 3) tab = tab.transformed(QTransform().rotate(90));
     p.drawImage(r.topLeft(), tab);
