@@ -177,14 +177,26 @@ QColor TSkinButton::textColour(int frame) const {
   }
 }
 
+QString TSkinButton::caption() const {
+  if (const QAbstractButton* b = button()) return b->text();
+  // The report windows' own speed buttons publish their caption.
+  const QVariant published = control_->property("Caption");
+  return published.isValid() ? published.toString() : text_;
+}
+
 QImage TSkinButton::glyph(int index) const {
-  const QAbstractButton* b = button();
-  if (!b || b->icon().isNull()) return {};
-  const int count = std::max(1, intProperty(b, "NumGlyphs", 1));
+  const int count = std::max(1, intProperty(control_, "NumGlyphs", 1));
   if (index > count) index = 1;
-  QSize size = b->iconSize();
-  size.setWidth(size.width() * count);
-  QImage strip = b->icon().pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+  QImage strip;
+  // A published glyph strip first (the report windows' buttons), else the button's icon.
+  const QVariant published = control_->property("Glyph");
+  if (published.isValid() && !published.value<QImage>().isNull()) {
+    strip = published.value<QImage>().convertToFormat(QImage::Format_ARGB32);
+  } else if (const QAbstractButton* b = button(); b && !b->icon().isNull()) {
+    QSize size = b->iconSize();
+    size.setWidth(size.width() * count);
+    strip = b->icon().pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+  }
   if (strip.isNull()) return {};
   const int w = strip.width() / count;
   QImage one = strip.copy(w * (index - 1), 0, w, strip.height());
@@ -199,7 +211,7 @@ QImage TSkinButton::glyph(int index) const {
 
 void TSkinButton::drawGlyphAndCaption(QPainter& p, const QRect& rect, int frame, int glyphIndex,
                                       bool leadingExtra) {
-  const QString caption = button() ? button()->text() : text_;
+  const QString caption = this->caption();
   const QImage image = glyph(glyphIndex);
   p.setFont(control_->font());
   p.setPen(textColour(frame));
@@ -231,9 +243,8 @@ void TSkinButton::draw(QPainter& p, const QRect& rect) {
     drawFace(b, buffer_.rect(), frame);
     b.setFont(control_->font());
     b.setPen(textColour(frame));
-    const QString caption = button() ? button()->text() : text_;
     b.drawText(buffer_.rect(), Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextExpandTabs,
-               caption);
+               caption());
   }
   p.drawImage(rect.topLeft(), buffer_);
 }
@@ -253,7 +264,8 @@ void TSkinBitButton::draw(QPainter& p, const QRect& rect) {
 int TSkinSpeedButton::stateFrame() const {
   if (!enabled_) return 3;
   const QAbstractButton* b = button();
-  if ((state_ & Pressed) || (b && (b->isDown() || b->isChecked()))) return 2;
+  const bool down = b ? b->isDown() || b->isChecked() : control_->property("Down").toBool();
+  if ((state_ & Pressed) || down) return 2;
   if (state_ & Hot) return 4;
   return 1;
 }

@@ -44,8 +44,9 @@ class TSkinButton : public TSkinControl {
   void drawFace(QPainter& p, const QRect& rect, int frame);
   QColor textColour(int frame) const;
   QAbstractButton* button() const;
-  // Glyph image `index` (1-based) of the control's icon strip, or a null image.
+  // Glyph image `index` (1-based) of the control's glyph strip or icon, or a null image.
   QImage glyph(int index) const;
+  QString caption() const;
   void drawGlyphAndCaption(QPainter& p, const QRect& rect, int frame, int glyphIndex,
                            bool leadingExtra);
   virtual void click();
