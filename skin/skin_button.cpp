@@ -241,24 +241,19 @@ void TSkinButton::draw(QPainter& p, const QRect& rect) {
   {
     QPainter b(&buffer_);
     drawFace(b, buffer_.rect(), frame);
-    b.setFont(control_->font());
-    b.setPen(textColour(frame));
-    b.drawText(buffer_.rect(), Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextExpandTabs,
-               caption());
+    drawContent(b, buffer_.rect(), frame);
   }
   p.drawImage(rect.topLeft(), buffer_);
 }
 
-void TSkinBitButton::draw(QPainter& p, const QRect& rect) {
-  if (!hasBitmap()) return;
-  if (buffer_.size() != rect.size()) buffer_ = QImage(rect.size(), QImage::Format_RGB32);
-  const int frame = stateFrame();
-  {
-    QPainter b(&buffer_);
-    drawFace(b, buffer_.rect(), frame);
-    drawGlyphAndCaption(b, buffer_.rect(), frame, 1, false);
-  }
-  p.drawImage(rect.topLeft(), buffer_);
+void TSkinButton::drawContent(QPainter& p, const QRect& rect, int frame) {
+  p.setFont(control_->font());
+  p.setPen(textColour(frame));
+  p.drawText(rect, Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextExpandTabs, caption());
+}
+
+void TSkinBitButton::drawContent(QPainter& p, const QRect& rect, int frame) {
+  drawGlyphAndCaption(p, rect, frame, 1, false);
 }
 
 int TSkinSpeedButton::stateFrame() const {
@@ -318,18 +313,10 @@ void TSkinSpeedButton::onLeave() {
   if (control_->isVisible()) repaintNow();
 }
 
-void TSkinSpeedButton::draw(QPainter& p, const QRect& rect) {
-  if (!hasBitmap()) return;
-  if (buffer_.size() != rect.size()) buffer_ = QImage(rect.size(), QImage::Format_RGB32);
-  const int frame = stateFrame();
+void TSkinSpeedButton::drawContent(QPainter& p, const QRect& rect, int frame) {
   // Glyph images by state: 1 up and hot, 2 disabled, 3 down; the first when there are fewer.
   const int glyphIndex = frame == 3 ? 2 : frame == 2 ? 3 : 1;
-  {
-    QPainter b(&buffer_);
-    drawFace(b, buffer_.rect(), frame);
-    drawGlyphAndCaption(b, buffer_.rect(), frame, glyphIndex, true);
-  }
-  p.drawImage(rect.topLeft(), buffer_);
+  drawGlyphAndCaption(p, rect, frame, glyphIndex, true);
 }
 
 }  // namespace kelpo::skin

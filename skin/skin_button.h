@@ -37,7 +37,10 @@ class TSkinButton : public TSkinControl {
   bool wantsAfter(int type) const override;
   void onEnter() override;
   void onLeave() override;
+  // Buffered: the face for the state, then the content over it.
   void draw(QPainter& p, const QRect& rect) override;
+  // What goes on the face: the caption centred.
+  virtual void drawContent(QPainter& p, const QRect& rect, int frame);
 
   bool hasBitmap() const;
   // Button face, then the state's frame of the button strip.
@@ -60,7 +63,7 @@ class TSkinBitButton : public TSkinButton {
   using TSkinButton::TSkinButton;
 
  protected:
-  void draw(QPainter& p, const QRect& rect) override;
+  void drawContent(QPainter& p, const QRect& rect, int frame) override;
 };
 
 class TSkinSpeedButton : public TSkinButton {
@@ -74,7 +77,7 @@ class TSkinSpeedButton : public TSkinButton {
   void afterMessage(QEvent* event) override;
   bool wantsAfter(int type) const override;
   void onLeave() override;
-  void draw(QPainter& p, const QRect& rect) override;
+  void drawContent(QPainter& p, const QRect& rect, int frame) override;
 };
 
 }  // namespace kelpo::skin
