@@ -76,10 +76,12 @@ void TSkinControl::refresh() {
 }
 
 bool TSkinControl::deliver(QEvent* event) {
+  // The control's handling may end this object (a click that closes the window).
+  QPointer<TSkinControl> self(this);
   inControl_ = true;
   // QObject::event is public; the call skips every event filter, ours included.
   const bool result = static_cast<QObject*>(control_.data())->event(event);
-  inControl_ = false;
+  if (self) inControl_ = false;
   return result;
 }
 

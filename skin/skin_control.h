@@ -25,6 +25,8 @@ struct SkinObjects;
 // The skin objects of every skinned control of `window`, found by control discovery and kept
 // up to date as controls appear; destroying the result restores every control as it was.
 std::unique_ptr<QObject> SkinControlsOf(QWidget* window, TSkinData* data);
+// After a skin change: every skin object of a set SkinControlsOf made recolours and repaints.
+void RefreshSkinControls(QObject* controls);
 
 class TSkinControl : public QObject {
   Q_OBJECT

@@ -27,6 +27,10 @@ std::unique_ptr<QObject> SkinControlsOf(QWidget* window, TSkinData* data) {
   return std::make_unique<TSkinControlSet>(window, data);
 }
 
+void RefreshSkinControls(QObject* controls) {
+  if (auto* set = qobject_cast<TSkinControlSet*>(controls)) set->refresh();
+}
+
 std::unique_ptr<TSkinControl> TSkinControlSet::create(SkinKind kind, TSkinControlSet* owner) {
   switch (kind) {
     case SkinKind::PushButton:

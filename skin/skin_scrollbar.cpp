@@ -151,8 +151,9 @@ SkinnedBar::SkinnedBar(QScrollBar* bar, TSkinData* data, bool standAlone, bool d
   repeatTimer_.setInterval(50);
   connect(&repeatTimer_, &QTimer::timeout, this, &SkinnedBar::repeat);
   // Scrolling from anywhere (keys, wheel, the control) shows on the bar.
-  connect(bar, &QAbstractSlider::valueChanged, bar, qOverload<>(&QWidget::update));
-  connect(bar, &QAbstractSlider::rangeChanged, bar, qOverload<>(&QWidget::update));
+  // Connected through this object, so the connections end with it and the bar is left as found.
+  connect(bar, &QAbstractSlider::valueChanged, this, [bar] { bar->update(); });
+  connect(bar, &QAbstractSlider::rangeChanged, this, [bar] { bar->update(); });
   connect(bar, &QAbstractSlider::actionTriggered, this, [this](int action) {
     // Page actions show nothing pressed; arrows and the thumb show while the button is held.
     if (action == QAbstractSlider::SliderPageStepAdd ||

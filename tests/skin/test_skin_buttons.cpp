@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <functional>
 
+#include "resources/skin/stored_skin.h"
 #include "skin/skin_button.h"
 #include "skin/skin_checkbox.h"
 #include "skin/skin_control.h"
@@ -272,6 +273,21 @@ TEST_F(SkinButtonsTest, RestoringGivesEveryControlBackAsFound) {
   EXPECT_TRUE(button->isDown());  // the control's own handling is back
   sendRelease(button, {5, 5});
   EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(SkinButtonsTest, SkinChangeRecoloursAndRepaintsWithTheNewSkin) {
+  auto* button = new QPushButton(QStringLiteral("确定"), &form);
+  button->setGeometry(5, 5, 80, 24);
+  auto* check = new QCheckBox(QStringLiteral("选项"), &form);
+  check->setGeometry(5, 35, 100, 20);
+  form.show();
+  auto set = SkinControlsOf(&form, data);
+  EXPECT_EQ(check->palette().color(QPalette::Window), QColor(200, 200, 200));
+  data->readSkinStream(storedSkinStream());  // Kelpo's own skin: another face colour and art
+  ASSERT_TRUE(data->loaded());
+  RefreshSkinControls(set.get());
+  EXPECT_EQ(check->palette().color(QPalette::Window), QColor(236, 233, 216));
+  EXPECT_NE(pixel(button, {4, 12}), artColour(Art::Button, 1));
 }
 
 TEST_F(SkinButtonsTest, Tag99KeepsThePlatformLookAndLaterControlsAreSkinned) {
