@@ -6,9 +6,11 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTransform>
 
 #include "skin/skin_data.h"
+#include "skin/skin_updown.h"
 
 namespace kelpo::skin {
 
@@ -22,6 +24,12 @@ void TSkinTab::attachToControl(QWidget* control, TSkinData* data, bool colour) {
   else
     bar_ = qobject_cast<QTabBar*>(control);
   if (bar_ && bar_ != control) watch(bar_);
+  // The strip's scroll arrows are an up-down pair.
+  if (bar_)
+    for (QToolButton* arrow : bar_->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
+      watch(arrow);
+      arrows_.emplace_back(arrow);
+    }
   readImages();
 }
 
@@ -63,6 +71,18 @@ int TSkinTab::orientation() const {
 
 bool TSkinTab::eventFilter(QObject* watched, QEvent* event) {
   const SkinObjects* s = skin();
+  for (std::size_t i = 0; i < arrows_.size(); ++i) {
+    QToolButton* arrow = arrows_[i];
+    if (!attached() || watched != arrow || event->type() != QEvent::Paint) continue;
+    const bool vertical = orientation() >= 2;
+    // Qt names its scroll buttons; the left (or upper) one comes first.
+    const int which = arrow->objectName().contains(QLatin1String("Left"))    ? 1
+                      : arrow->objectName().contains(QLatin1String("Right")) ? 2
+                                                                             : int(i) + 1;
+    QPainter p(arrow);
+    return paintUpDownArrow(p, *data_, arrow->rect(), vertical, which, arrow->isDown(),
+                            arrow->underMouse(), arrow->isEnabled());
+  }
   if (attached() && watched == bar_ && event->type() == QEvent::Paint && s && s->tabs &&
       !s->tabs->bitmap.isNull()) {
     drawTabs();

@@ -8,6 +8,7 @@
 #include "skin/skin_objects.h"
 
 class QTabBar;
+class QToolButton;
 
 namespace kelpo::skin {
 
@@ -29,6 +30,7 @@ class TSkinTab : public TSkinControl {
   void readImages();
   void drawTabs();
   QPointer<QTabBar> bar_;
+  std::vector<QPointer<QToolButton>> arrows_;
   TDataSkinObject border_;  // the page border: the border image with its fixed margins
 };
 

@@ -12,22 +12,23 @@
 
 namespace kelpo::skin {
 
-bool paintUpDown(QPainter& p, TSkinData& data, const QRect& first, const QRect& second,
-                 bool vertical, int pressed, int hot, bool enabled) {
+bool paintUpDownArrow(QPainter& p, TSkinData& data, const QRect& rect, bool vertical, int arrow,
+                      bool pressed, bool hot, bool enabled) {
   const SkinObjects* skin = data.skin();
   if (!skin) return false;
   const TDataSkinBorder* image = vertical ? skin->upDownVert.get() : skin->upDownHorz.get();
   if (!image || image->bitmap.isNull()) return false;
-  auto face = [&](int arrow) {
-    if (!enabled) return 3;
-    if (pressed == arrow) return 1;
-    if (hot == arrow) return 2;
-    return 0;
-  };
-  p.fillRect(first.united(second), toQColor(skin->colours.buttonFace));
-  data.painter().drawNine(p, *image, 1 + face(1), first);
-  data.painter().drawNine(p, *image, 5 + face(2), second);
+  // Faces per arrow: normal, pressed, hot, disabled.
+  const int face = !enabled ? 3 : pressed ? 1 : hot ? 2 : 0;
+  p.fillRect(rect, toQColor(skin->colours.buttonFace));
+  data.painter().drawNine(p, *image, (arrow == 1 ? 1 : 5) + face, rect);
   return true;
+}
+
+bool paintUpDown(QPainter& p, TSkinData& data, const QRect& first, const QRect& second,
+                 bool vertical, int pressed, int hot, bool enabled) {
+  return paintUpDownArrow(p, data, first, vertical, 1, pressed == 1, hot == 1, enabled) &&
+         paintUpDownArrow(p, data, second, vertical, 2, pressed == 2, hot == 2, enabled);
 }
 
 // The stand-alone up-down is a spin box whose text is hidden, or a bar used as two arrows;

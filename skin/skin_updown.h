@@ -13,6 +13,9 @@ namespace kelpo::skin {
 // False when the skin has no image for the orientation.
 bool paintUpDown(QPainter& p, TSkinData& data, const QRect& first, const QRect& second,
                  bool vertical, int pressed, int hot, bool enabled);
+// One arrow button of a pair: `arrow` 1 the first (up or left), 2 the second.
+bool paintUpDownArrow(QPainter& p, TSkinData& data, const QRect& rect, bool vertical, int arrow,
+                      bool pressed, bool hot, bool enabled);
 
 // The arrow buttons of a spin box, as its style places them.
 void spinArrowRects(const QAbstractSpinBox* spin, QRect& up, QRect& down);
