@@ -92,6 +92,9 @@ Image=updown.bmp
 
 [Tabs]
 Image=tabs.bmp
+
+[Trackbar.ThumbHorz]
+Image=trackthumb.bmp
 )";
   return packedSkin(ini, {{"button.bmp", bmpItem(strip(Art::Button, 5, 8, 8))},
                           {"check.bmp", bmpItem(strip(Art::Check, 4, 13, 13))},
@@ -107,7 +110,8 @@ Image=tabs.bmp
                           {"statusbar.bmp", bmpItem(strip(Art::StatusBar, 3, 8, 8))},
                           {"header.bmp", bmpItem(strip(Art::Header, 5, 8, 8))},
                           {"updown.bmp", bmpItem(strip(Art::UpDown, 8, 8, 8))},
-                          {"tabs.bmp", bmpItem(strip(Art::Tabs, 5, 8, 8))}});
+                          {"tabs.bmp", bmpItem(strip(Art::Tabs, 5, 8, 8))},
+                          {"trackthumb.bmp", bmpItem(strip(Art::TrackThumb, 5, 8, 8))}});
 }
 
 TSkinData* loadSkin(QWidget* owner, const std::string& packed) {

@@ -30,7 +30,8 @@ enum class Art {
   StatusBar,
   Header,
   UpDown,
-  Tabs
+  Tabs,
+  TrackThumb
 };
 // The flat colour of frame `frame` (1-based) of an image.
 QRgb artColour(Art art, int frame);

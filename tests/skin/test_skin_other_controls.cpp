@@ -7,9 +7,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTabWidget>
 
 #include "skin/skin_control.h"
@@ -146,6 +148,25 @@ TEST_F(SkinOtherControlsTest, StatusBarDrawsItsPanelsFromTheSkin) {
   // A message covers the bar as one panel.
   status->showMessage(QStringLiteral("正在保存"));
   EXPECT_EQ(pixel(status, r + QPoint(1, 1)), artColour(Art::StatusBar, 1));
+}
+
+TEST_F(SkinOtherControlsTest, TrackBarThumbComesFromTheSkinOverTheControlsChannel) {
+  TSkinData* data = loadSkin(&form, controlSkin());
+  auto* slider = new QSlider(Qt::Horizontal, &form);
+  slider->setGeometry(10, 10, 200, 24);
+  slider->setRange(0, 10);
+  slider->setValue(5);
+  form.show();
+  QStyleOptionSlider option;
+  option.initFrom(slider);
+  option.orientation = Qt::Horizontal;
+  option.maximum = 10;
+  option.sliderPosition = option.sliderValue = 5;
+  const QRect handle =
+      slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+  auto set = SkinControlsOf(&form, data);
+  EXPECT_EQ(pixel(slider, handle.center()), artColour(Art::TrackThumb, 2));
+  EXPECT_NE(pixel(slider, {2, 12}), artColour(Art::TrackThumb, 2));  // the channel stays
 }
 
 TEST_F(SkinOtherControlsTest, TabsTakeTheTabImageTheCurrentOneFrameTwo) {
