@@ -18,6 +18,7 @@
 #include "app/my_soft.h"
 #include "app/seach.h"
 #include "report/ui/preview_form.h"
+#include "report/ui/toolbar_controls.h"
 #include "resources/skin/stored_skin.h"
 #include "skin/skin_control.h"
 #include "skin/skin_control_set.h"
@@ -127,7 +128,12 @@ TEST_F(SkinnedControls, AboutWindowPreviewAndMessageBox) {
   check(&about, "about", {});
   report::TfrPreviewForm preview;
   preview.resize(640, 420);
-  check(&preview, "preview", {preview.verticalBar(), preview.horizontalBar()});
+  // The scroll bars and every speed button of the toolbar.
+  std::vector<QWidget*> previewControls{preview.verticalBar(), preview.horizontalBar()};
+  for (report::TfrSpeedButton* b : preview.findChildren<report::TfrSpeedButton*>())
+    previewControls.push_back(b);
+  EXPECT_GE(previewControls.size(), 8u);
+  check(&preview, "preview", previewControls);
   QMessageBox box(QMessageBox::Question, QStringLiteral("Kelpo"),
                   QStringLiteral("删除这个菜谱吗？"), QMessageBox::Yes | QMessageBox::No);
   std::vector<QWidget*> buttons;
