@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <algorithm>
 
 #include "skin/skin_data.h"
@@ -193,10 +195,18 @@ bool SkinnedBar::handle(QEvent* event) {
       return false;
     }
     case QEvent::MouseMove:
+      if (platformDrag_) {
+        platformForward(static_cast<QMouseEvent*>(event));
+        return false;
+      }
       if (dragging_) drag(static_cast<QMouseEvent*>(event));
       return false;
     case QEvent::MouseButtonRelease:
       if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) return true;
+      if (platformDrag_) {
+        platformForward(static_cast<QMouseEvent*>(event));
+        platformDrag_ = false;
+      }
       release();
       return false;
     case QEvent::HoverEnter:
@@ -215,6 +225,7 @@ void SkinnedBar::press(QMouseEvent* event) {
   const int c = h ? pos.x() : pos.y();
   switch (hitTestBar(m, c)) {
     case BarPart::Thumb:
+      if (!skinDragging_) return platformPress(event, m);
       dragging_ = true;
       dragStartCursor_ = c;
       dragStartOffset_ = dragOffset_ = m.offset;
@@ -246,6 +257,40 @@ void SkinnedBar::press(QMouseEvent* event) {
   pressedPart_ = held;
   bar_->update();
   repeatTimer_.start(300);
+}
+
+// List views and grids drag with the bar's own handling: the press is moved onto the bar's own
+// thumb, at the same place within it, and the drag's moves follow with the same shift.
+void SkinnedBar::platformPress(QMouseEvent* event, const BarMetrics& m) {
+  QStyleOptionSlider option;
+  option.initFrom(bar_);
+  option.orientation = bar_->orientation();
+  option.minimum = bar_->minimum();
+  option.maximum = bar_->maximum();
+  option.sliderPosition = bar_->sliderPosition();
+  option.sliderValue = bar_->value();
+  option.pageStep = bar_->pageStep();
+  option.singleStep = bar_->singleStep();
+  const QRect own = bar_->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                  QStyle::SC_ScrollBarSlider, bar_);
+  const QPoint at = event->position().toPoint();
+  const bool h = horizontal();
+  const int within = (h ? at.x() : at.y()) - (m.arrow + m.offset);
+  const int ownLength = h ? own.width() : own.height();
+  const int target =
+      (h ? own.left() : own.top()) + (m.thumb > 0 ? within * ownLength / m.thumb : 0);
+  platformShift_ = h ? QPoint(target - at.x(), 0) : QPoint(0, target - at.y());
+  platformDrag_ = true;
+  pressedPart_ = h ? 5 : 6;
+  platformForward(event);
+  bar_->update();
+}
+
+void SkinnedBar::platformForward(QMouseEvent* event) {
+  const QPointF at = event->position() + QPointF(platformShift_);
+  QMouseEvent moved(event->type(), at, bar_->mapToGlobal(at), event->button(), event->buttons(),
+                    event->modifiers());
+  static_cast<QObject*>(bar_.data())->event(&moved);
 }
 
 void SkinnedBar::repeat() {

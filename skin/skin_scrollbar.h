@@ -60,6 +60,8 @@ class SkinnedBar : public QObject {
   void drag(QMouseEvent* event);
   void release();
   void repeat();
+  void platformPress(QMouseEvent* event, const BarMetrics& m);
+  void platformForward(QMouseEvent* event);
 
   QPointer<QScrollBar> bar_;
   TSkinData* data_;
@@ -69,6 +71,8 @@ class SkinnedBar : public QObject {
   bool dragging_ = false;
   int dragStartCursor_ = 0, dragStartOffset_ = 0, dragOffset_ = 0;
   int repeatAction_ = 0;
+  bool platformDrag_ = false;
+  QPoint platformShift_;
   QTimer repeatTimer_;
 };
 

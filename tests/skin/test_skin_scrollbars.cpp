@@ -160,6 +160,16 @@ TEST_F(SkinScrollBarTest, ListViewBarsAndHeaderAreSkinned) {
   EXPECT_EQ(pixel(v, {v->width() / 2, v->width() / 2}), artColour(Art::Arrows, 9));
   QWidget* header = table->horizontalHeader()->viewport();
   EXPECT_EQ(pixel(header, {1, 1}), artColour(Art::Header, 1));
+  // Pressing the painted thumb starts the bar's own drag, which scrolls the table.
+  const QPoint thumb(v->width() / 2, v->width() + 3);
+  sendPress(v, thumb);
+  EXPECT_TRUE(v->isSliderDown());
+  EXPECT_EQ(pixel(v, thumb), artColour(Art::VertThumb, 2));
+  sendMove(v, thumb + QPoint(0, 25), true);
+  EXPECT_GT(v->value(), 0);
+  sendRelease(v, thumb + QPoint(0, 25));
+  EXPECT_FALSE(v->isSliderDown());
+  EXPECT_EQ(pixel(v, thumb), artColour(Art::VertShaft, 1));
 }
 
 }  // namespace
