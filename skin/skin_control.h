@@ -12,13 +12,14 @@
 #include <memory>
 #include <vector>
 
+#include "skin/skin_data.h"
+
 class QEvent;
 class QPainter;
 class QWidget;
 
 namespace kelpo::skin {
 
-class TSkinData;
 class TSkinControlSet;
 struct SkinObjects;
 
@@ -84,7 +85,7 @@ class TSkinControl : public QObject {
   bool enabled_ = true;
   bool focused_ = false;
   QString text_;
-  TSkinData* data_ = nullptr;
+  QPointer<TSkinData> data_;  // the skin may go before the controls when a window closes
   QPointer<QWidget> control_;
   bool colour_ = false;
   bool attached_ = false;

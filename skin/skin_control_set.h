@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "skin/control_discovery.h"
+#include "skin/skin_data.h"
 
 class QWidget;
 
 namespace kelpo::skin {
 
 class TSkinControl;
-class TSkinData;
 
 class TSkinControlSet : public QObject {
   Q_OBJECT
@@ -47,7 +47,7 @@ class TSkinControlSet : public QObject {
   void watchContainers();
 
   QPointer<QWidget> window_;
-  TSkinData* data_;
+  QPointer<TSkinData> data_;
   std::vector<std::unique_ptr<TSkinControl>> controls_;
   std::vector<QPointer<QWidget>> containers_;
   TSkinControl* hot_ = nullptr;

@@ -37,7 +37,6 @@ BarPart hitTestBar(const BarMetrics& m, int c);
 int dragPosition(const BarMetrics& m, const ScrollInfo& info, int& offset);
 
 // Pressed parts: 0 none, 1 left, 2 right, 3 up, 4 down, 5 horizontal thumb, 6 vertical thumb.
-class TSkinData;
 void paintBar(QPainter& p, TSkinData& data, const QRect& rect, bool horizontal, const BarMetrics& m,
               int pressedPart);
 
@@ -64,7 +63,7 @@ class SkinnedBar : public QObject {
   void platformForward(QMouseEvent* event);
 
   QPointer<QScrollBar> bar_;
-  TSkinData* data_;
+  QPointer<TSkinData> data_;
   bool standAlone_;
   bool skinDragging_;
   int pressedPart_ = 0;

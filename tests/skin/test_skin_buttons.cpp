@@ -290,6 +290,21 @@ TEST_F(SkinButtonsTest, SkinChangeRecoloursAndRepaintsWithTheNewSkin) {
   EXPECT_NE(pixel(button, {4, 12}), artColour(Art::Button, 1));
 }
 
+TEST_F(SkinButtonsTest, SkinDataGoneFirstLeavesControlsDrawnAndRestorable) {
+  auto* button = new QPushButton(QStringLiteral("确定"), &form);
+  button->setGeometry(5, 5, 80, 24);
+  auto* check = new QCheckBox(QStringLiteral("选项"), &form);
+  check->setGeometry(5, 35, 100, 20);
+  form.show();
+  const QImage plainButton = rendered(button), plainCheck = rendered(check);
+  auto set = SkinControlsOf(&form, data);
+  delete data;  // a closing window may free its skin data before the frame lets go
+  EXPECT_EQ(rendered(button), plainButton);
+  set.reset();
+  EXPECT_EQ(rendered(check), plainCheck);
+  EXPECT_FALSE(check->testAttribute(Qt::WA_SetPalette));
+}
+
 TEST_F(SkinButtonsTest, Tag99KeepsThePlatformLookAndLaterControlsAreSkinned) {
   auto* kept = new QPushButton(QStringLiteral("保留"), &form);
   kept->setProperty("Tag", 199);
