@@ -127,11 +127,16 @@ bool TSkinManage::eventFilter(QObject* watched, QEvent* event) {
       }
       break;
     case QEvent::Show:
-      if (auto* menu = qobject_cast<QMenu*>(w))
+      if (auto* menu = qobject_cast<QMenu*>(w)) {
         skinMenuWindow(menu);
-      else if (refusesSizeGrip(watched, event))
+      } else if (refusesSizeGrip(watched, event)) {
         // A size grip has no place inside a skinned frame: it stays hidden.
         w->hide();
+      } else if (w->isWindow()) {
+        // Shown is as good as activated: without a window manager nothing is ever activated.
+        countActivation();
+        skinWindow(w);
+      }
       break;
     case QEvent::Hide:
       if (auto* menu = qobject_cast<QMenu*>(w)) releaseMenuWindow(menu);
