@@ -828,7 +828,9 @@ bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
       repaintFrame();
       return false;
     case QEvent::Leave:
-      if (current_ && dragEdges_ == 0) current_->mouseLeave();
+      // An open bar menu takes the pointer; its button stays pressed meanwhile.
+      if (current_ && dragEdges_ == 0 && !(menu_ && menu_->openIndex() >= 0))
+        current_->mouseLeave();
       return false;
     case QEvent::MouseMove:
     case QEvent::MouseButtonPress:

@@ -175,12 +175,10 @@ void TWinSkinMenu::open(int index) {
   connect(openMenu_, &QMenu::aboutToHide, this, &TWinSkinMenu::menuClosed, Qt::UniqueConnection);
   const QPoint at = window->mapToGlobal(QPoint(b.rect.left(), b.rect.bottom() + 1));
   openMenu_->popup(at);
-  // The first item is selected, as if the down key had been pressed.
-  for (QAction* a : openMenu_->actions())
-    if (!a->isSeparator() && a->isEnabled() && a->isVisible()) {
-      openMenu_->setActiveAction(a);
-      break;
-    }
+  // The first item is selected by a down key, which (unlike selecting it directly) does not
+  // open its submenu.
+  QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+  QCoreApplication::sendEvent(openMenu_, &down);
 }
 
 void TWinSkinMenu::switchTo(int index) {

@@ -125,6 +125,10 @@ void drawMenuItem(QPainter& p, TSkinData& data, const QMenu& menu, QAction& acti
   if (!action.isEnabled())
     textColour = toQColor(s.colours.buttonShadow == s.colours.menuText ? sys::ButtonShadow
                                                                        : s.colours.buttonShadow);
+  else if (image && selected)
+    // A selected item drawn from the skin's image takes that image's hover text colour:
+    // highlight text on a light selected frame would not be readable.
+    textColour = toQColor(image->mouseOverColour2);
   else
     textColour = toQColor(selected ? s.colours.hilightText : s.colours.menuText);
   if (!action.icon().isNull()) {
