@@ -171,9 +171,10 @@ void TWinSkinForm::applyFrame() {
   QWidget* w = window_;
   setFrameless(true);
   const QPoint offset(L, T + M);
-  if (w->layout()) {
-    w->setContentsMargins(saved_.margins + frameMargins());
-  } else {
+  // Layouts, and forms that place their controls in the contents rectangle by hand, keep
+  // clear of the frame through the margins.
+  w->setContentsMargins(saved_.margins + frameMargins());
+  if (!w->layout()) {
     // A form laid out by positions: its controls move by the frame, keeping their places
     // relative to each other.
     if (saved_.children.empty()) {
@@ -185,7 +186,15 @@ void TWinSkinForm::applyFrame() {
     }
     for (auto& [child, pos] : saved_.children)
       if (child) child->move(pos + offset);
+    relayOut();
   }
+}
+
+void TWinSkinForm::relayOut() {
+  // A form that places its controls itself when resized does so again in the new contents
+  // rectangle; a form with fixed places ignores this.
+  QResizeEvent e(window_->size(), window_->size());
+  QCoreApplication::sendEvent(window_, &e);
 }
 
 void TWinSkinForm::computeMetrics() {
@@ -369,8 +378,10 @@ void TWinSkinForm::detach(bool resize) {
   if (framed_) {
     for (auto& [child, pos] : saved_.children)
       if (child) child->move(pos);
+    const bool placedByHand = !saved_.children.empty();
     saved_.children.clear();
-    if (w->layout()) w->setContentsMargins(saved_.margins);
+    w->setContentsMargins(saved_.margins);
+    if (placedByHand && !resize) relayOut();
     setFrameless(false);
     if (saved_.mask.isEmpty())
       w->clearMask();
@@ -385,6 +396,7 @@ void TWinSkinForm::detach(bool resize) {
     w->setMinimumSize(saved_.minimum);
     w->setMaximumSize(saved_.maximum);
     if (resize && w->layout()) w->layout()->activate();
+    if (resize && placedByHand) relayOut();
   }
   w->setMouseTracking(saved_.mouseTracking);
   w->update();

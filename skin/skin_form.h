@@ -140,6 +140,7 @@ class TWinSkinForm : public QObject {
   void buildWindowMenu();
   void remeasure();
   void applyFrame();
+  void relayOut();
   void layoutButtons(int textLeft, int textRight);
   void paintCaption(QPainter& p, int frame);
   bool mouseEvent(QEvent* event);
