@@ -1,16 +1,19 @@
 // Skinned frames on real widgets: metrics and kept client sizes, the shape, the caption, the
 // title-bar buttons and the mouse in the frame, and putting the window back as it was.
 #include <QDialog>
+#include <QFile>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 
 #include "skin/skin_form.h"
 #include "skin/skin_manager.h"
+#include "skin/skin_stream.h"
 #include "tests/skin/support_frame.h"
 
 namespace kelpo::skin::testing {
@@ -363,6 +366,52 @@ TEST_F(SkinFormTest, ControlsObjectGoesBeforeTheFrameRestores) {
   ASSERT_NE(f->controls(), nullptr);
   TSkinManage::instance()->removeFrame(&form);
   EXPECT_EQ(seen, QStringList({"framed"}));
+}
+
+// A form that places its panel itself, in its contents rectangle, whenever it is resized.
+class HandLaidForm : public QWidget {
+ public:
+  HandLaidForm() { panel = new QWidget(this); }
+  QWidget* panel;
+
+ protected:
+  void resizeEvent(QResizeEvent*) override { panel->setGeometry(contentsRect()); }
+};
+
+TEST_F(SkinFormTest, FormPlacingItsControlsByHandLaysThemOutInsideTheFrame) {
+  HandLaidForm form;
+  form.resize(200, 100);
+  TWinSkinForm* f = skin(&form);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(form.panel->geometry(), QRect(4, 20, 200, 100));  // moved once, not twice
+  TSkinManage::instance()->removeFrame(&form);
+  EXPECT_EQ(form.panel->geometry(), QRect(0, 0, 200, 100));
+}
+
+TEST_F(SkinFormTest, LoadingAnotherSkinRebuildsTheFrameWithoutTheOldSkinsObjects) {
+  QDialog form;
+  form.setFixedSize(200, 100);
+  TWinSkinForm* f = skin(&form);
+  ASSERT_NE(f, nullptr);
+  ASSERT_FALSE(f->buttons().empty());
+  // Another skin file: the same skin whose left piece is keyed.
+  QTemporaryDir dir;
+  const QString path = dir.filePath("other.skin");
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const std::string packed = readSkinStream(frameSkinStream({.leftTrans = true}));
+    file.write(packed.data(), static_cast<qint64>(packed.size()));
+  }
+  data->setSkinFile(path);
+  // The old objects are gone; the frame holds none of them while the command waits.
+  EXPECT_TRUE(f->buttons().empty());
+  render(&form);
+  TSkinManage::instance()->runCommand();
+  EXPECT_FALSE(f->buttons().empty());
+  EXPECT_EQ(form.size(), QSize(207, 124));
+  EXPECT_FALSE(form.mask().contains(QPoint(1, 1)));  // the new skin's shape
+  render(&form);
 }
 
 }  // namespace
