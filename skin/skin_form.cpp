@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QSizeGrip>
 #include <QStyle>
 #include <QWidget>
 #include <QWindow>
@@ -144,6 +145,13 @@ void TWinSkinForm::attach() {
     }
     computeMetrics();
     rebuildButtons();
+    // The frame sizes the window by its borders; a size grip already shown would sit on the
+    // frame's corner (ones appearing later are refused by the manager).
+    for (QSizeGrip* grip : w->findChildren<QSizeGrip*>())
+      if (grip->isVisibleTo(w)) {
+        grip->hide();
+        saved_.grips.emplace_back(grip);
+      }
     applyFrame();
     remeasure();
   }
@@ -349,6 +357,9 @@ void TWinSkinForm::detach(bool resize) {
   if (framed_) {
     for (auto& [child, pos] : saved_.children)
       if (child) child->move(pos);
+    for (QWidget* grip : saved_.grips)
+      if (grip) grip->show();
+    saved_.grips.clear();
     const bool placedByHand = !saved_.children.empty();
     saved_.children.clear();
     w->setContentsMargins(saved_.margins);

@@ -131,6 +131,7 @@ class TWinSkinForm : public QObject {
     QPalette palette;
     bool autoFill = false;
     std::vector<std::pair<QPointer<QWidget>, QPoint>> children;
+    std::vector<QPointer<QWidget>> grips;
   };
   void attach();
   void readWindow();

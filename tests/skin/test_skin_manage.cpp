@@ -100,6 +100,20 @@ TEST_F(SkinManageTest, SizeGripIsRefusedOnlyInsideASkinnedWindow) {
   EXPECT_TRUE(inTagged->isVisible());
 }
 
+TEST_F(SkinManageTest, SizeGripShownBeforeSkinningIsHiddenWhileFramed) {
+  QWidget window;
+  window.resize(150, 100);
+  auto* grip = new QSizeGrip(&window);
+  manager->setSkinning(false);
+  window.show();
+  ASSERT_TRUE(grip->isVisible());
+  manager->setSkinning(true);
+  ASSERT_TRUE(manager->skinWindow(&window));
+  EXPECT_FALSE(grip->isVisible());
+  manager->removeFrame(&window);
+  EXPECT_TRUE(grip->isVisible());
+}
+
 TEST_F(SkinManageTest, ShutdownPutsEveryWindowBack) {
   QDialog dialog;
   auto* ok = new QPushButton("OK", &dialog);
