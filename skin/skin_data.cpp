@@ -45,6 +45,8 @@ void TSkinData::readSkinStream(std::string_view property) {
 std::string TSkinData::writeSkinStream() const { return skin::writeSkinStream(packed_); }
 
 bool TSkinData::loadFromStore() {
+  // Frames hold title-bar buttons made from the objects about to go.
+  if (TSkinManage* manager = TSkinManage::instance()) manager->dropButtons(this);
   skin_.reset();
   painter_.clear();
   lastError_.clear();

@@ -6,9 +6,12 @@
 #include <QEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSizeGrip>
 #include <QWidget>
 
 #include "skin/skin_data.h"
+#include "skin/skin_form.h"
+#include "skin/skin_pop_menu.h"
 
 namespace kelpo::skin {
 namespace {
@@ -46,6 +49,8 @@ TSkinManage::TSkinManage() {
   connect(&timer_, &QTimer::timeout, this, &TSkinManage::runCommand);
 }
 
+TSkinManage::~TSkinManage() = default;
+
 TSkinManage* TSkinManage::instance() { return theManager(); }
 
 TSkinManage& TSkinManage::create() {
@@ -60,8 +65,11 @@ TSkinManage& TSkinManage::create() {
 void TSkinManage::destroyInstance() {
   TSkinManage* m = instance();
   if (!m) return;
+  m->timer_.stop();
   if (m->hookInstalled_ && qApp) qApp->removeEventFilter(m);
+  // Every window goes back to its own look, every menu window to its own drawing.
   for (std::size_t i = m->skinned_.size(); i-- > 0;) m->release(i);
+  m->menus_.clear();
   theManager() = nullptr;
   delete m;
 }
@@ -75,6 +83,18 @@ void TSkinManage::registerData(TSkinData* data) {
 void TSkinManage::unregisterData(TSkinData* data) {
   std::erase_if(data_, [&](const QPointer<TSkinData>& d) { return d.isNull() || d == data; });
   if (target_ == data) target_ = nullptr;
+  // Menu windows painted from the component lose it now; frames find it gone and paint
+  // nothing until they are released.
+  std::erase_if(menus_, [&](const std::unique_ptr<TWinSkinPopMenu>& m) {
+    return m->data() == nullptr || m->data() == data;
+  });
+  for (Skinned& s : skinned_)
+    if (s.frame && s.data == data) s.frame->dropButtons();
+}
+
+void TSkinManage::dropButtons(TSkinData* data) {
+  for (Skinned& s : skinned_)
+    if (s.frame && s.data == data) s.frame->dropButtons();
 }
 
 std::vector<TSkinData*> TSkinManage::registered() const {
@@ -90,15 +110,73 @@ void TSkinManage::installHook() {
   hookInstalled_ = true;
 }
 
+bool TSkinManage::refusesSizeGrip(QObject* watched, QEvent* event) const {
+  if (event->type() != QEvent::Show || !qobject_cast<QSizeGrip*>(watched)) return false;
+  auto* grip = static_cast<QWidget*>(watched);
+  return !grip->isWindow() && isSkinned(grip->window());
+}
+
 bool TSkinManage::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::WindowActivate && watched->isWidgetType()) {
-    auto* w = static_cast<QWidget*>(watched);
-    if (w->isWindow()) {
-      countActivation();
-      skinWindow(w);
-    }
+  if (!watched->isWidgetType()) return false;
+  auto* w = static_cast<QWidget*>(watched);
+  switch (event->type()) {
+    case QEvent::WindowActivate:
+      if (w->isWindow()) {
+        countActivation();
+        skinWindow(w);
+      }
+      break;
+    case QEvent::Show:
+      if (auto* menu = qobject_cast<QMenu*>(w)) {
+        skinMenuWindow(menu);
+      } else if (refusesSizeGrip(watched, event)) {
+        // A size grip has no place inside a skinned frame: it stays hidden.
+        w->hide();
+      } else if (w->isWindow()) {
+        // Shown is as good as activated: without a window manager nothing is ever activated.
+        countActivation();
+        skinWindow(w);
+      }
+      break;
+    case QEvent::Hide:
+      if (auto* menu = qobject_cast<QMenu*>(w)) releaseMenuWindow(menu);
+      break;
+    default:
+      break;
   }
   return false;
+}
+
+bool TSkinManage::skinMenuWindow(QMenu* menu) {
+  if (!skinning_ || !menu || findMenuWindow(menu)) return false;
+  TSkinData* data = chooseSkinData(menu);
+  if (!data || !data->loaded() || !data->SkinControls().has(xcMainMenu)) return false;
+  // A menu tagged with DisableTag keeps its platform look.
+  if (menu->property("Tag").toInt() % 100 == data->DisableTag()) return false;
+  // Menus of a skinned bar and the window menu need only xcMainMenu; other popup menus also
+  // need xcPopupMenu.
+  const bool windowMenu = menu->property("kelpoWindowMenu").toBool();
+  if (!menuFromBar_ && !windowMenu && !data->SkinControls().has(xcPopupMenu)) return false;
+  auto wrapper = std::make_unique<TWinSkinPopMenu>(menu, data);
+  wrapper->fromMenuBar = menuFromBar_;
+  menus_.push_back(std::move(wrapper));
+  connect(menu, &QObject::destroyed, this, [this, menu] {
+    std::erase_if(menus_, [&](const auto& m) { return m->menu() == nullptr; });
+    (void)menu;
+  });
+  return true;
+}
+
+void TSkinManage::releaseMenuWindow(QMenu* menu) {
+  std::erase_if(menus_, [&](const auto& m) { return m->menu() == menu || !m->menu(); });
+  disconnect(menu, &QObject::destroyed, this, nullptr);
+  if (menus_.empty()) menuFromBar_ = false;
+}
+
+TWinSkinPopMenu* TSkinManage::findMenuWindow(const QMenu* menu) const {
+  for (const auto& m : menus_)
+    if (m->menu() == menu) return m.get();
+  return nullptr;
 }
 
 void TSkinManage::sendCommand(SkinCommand kind, TSkinData* target) {
@@ -134,6 +212,7 @@ void TSkinManage::runCommand() {
     }
     case SkinCommand::Deactivate:
       skinning_ = false;
+      menus_.clear();
       for (std::size_t i = skinned_.size(); i-- > 0;) {
         if (onlyThisForm && skinned_[i].data != target) continue;
         QPointer<QWidget> window = skinned_[i].window;
@@ -144,7 +223,7 @@ void TSkinManage::runCommand() {
     case SkinCommand::SkinChanged:
       for (const Skinned& s : skinned_) {
         if (s.data != target || !s.window) continue;
-        if (refreshFrame) refreshFrame(s.window, s.data);
+        if (s.frame) s.frame->refresh();
         if (onlyThisForm) break;
       }
       break;
@@ -184,6 +263,9 @@ TSkinData* TSkinManage::chooseSkinData(const QWidget* window) const {
 bool TSkinManage::acceptsWindow(const QWidget* window) const {
   if (!skinning_ || !window || isSkinned(window)) return false;
   if (!window->isWindow() || window->geometry().isEmpty()) return false;
+  // Menus, tool tips and drop-down lists are windows without frames of their own.
+  const Qt::WindowType type = window->windowType();
+  if (type == Qt::Popup || type == Qt::ToolTip || qobject_cast<const QMenu*>(window)) return false;
   if (window->property("Tag").toInt() == 99) return false;
   const QString cls = windowClassName(window);
   if (cls == QLatin1String("TApplication")) return false;
@@ -206,28 +288,51 @@ bool TSkinManage::skinWindow(QWidget* window) {
   if (!acceptsWindow(window)) return false;
   TSkinData* data = chooseSkinData(window);
   if (!data || !data->loaded()) return false;
-  skinned_.push_back(Skinned{window, window, data, false});
+  auto frame = std::make_unique<TWinSkinForm>(window, data);
+  TWinSkinForm* f = frame.get();
+  skinned_.push_back(Skinned{window, window, data, false, std::move(frame)});
   connect(window, &QObject::destroyed, this, [this, window] {
     for (Skinned& s : skinned_)
       if (s.key == window) s.destroyed = true;
     sendCommand(SkinCommand::RemoveClosed, nullptr);
   });
-  if (attachFrame) attachFrame(window, data);
+  if (skinControls) f->setControls(skinControls(window, data));
+  QCoreApplication::postEvent(window, new QEvent(skinFirstLayoutEvent()));
   return true;
 }
 
-void TSkinManage::release(std::size_t index) {
-  Skinned s = skinned_[index];
+void TSkinManage::release(std::size_t index, bool resize) {
+  Skinned s = std::move(skinned_[index]);
   skinned_.erase(skinned_.begin() + static_cast<std::ptrdiff_t>(index));
-  if (s.window) {
-    disconnect(s.window, &QObject::destroyed, this, nullptr);
-    if (detachFrame) detachFrame(s.window, s.data);
-  }
+  if (s.window) disconnect(s.window, &QObject::destroyed, this, nullptr);
+  if (s.frame) s.frame->detach(resize && s.window);
+}
+
+void TSkinManage::removeFrame(const QWidget* window) {
+  for (std::size_t i = 0; i < skinned_.size(); ++i)
+    if (skinned_[i].key == window) {
+      release(i);
+      return;
+    }
+}
+
+TWinSkinForm* TSkinManage::findFrame(const QWidget* window) const {
+  for (const Skinned& s : skinned_)
+    if (s.key == window && !s.destroyed) return s.frame.get();
+  return nullptr;
+}
+
+std::vector<TWinSkinForm*> TSkinManage::frames() const {
+  std::vector<TWinSkinForm*> list;
+  for (const Skinned& s : skinned_)
+    if (!s.destroyed && s.frame) list.push_back(s.frame.get());
+  return list;
 }
 
 bool TSkinManage::isSkinned(const QWidget* window) const {
   for (const Skinned& s : skinned_)
     if (s.key == window && !s.destroyed) return true;
+  if (auto* menu = qobject_cast<const QMenu*>(window)) return findMenuWindow(menu) != nullptr;
   return false;
 }
 

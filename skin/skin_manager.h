@@ -1,20 +1,24 @@
-// TSkinManage: the one program-wide skin manager. It keeps the skin data components, sees
-// windows being activated and destroyed (an event filter on the application), decides which
-// windows are skinned and with which skin data, and runs the deferred commands from its
-// 250 ms timer.
+// TSkinManage: the one program-wide skin manager. It keeps the skin data components, the
+// skinned frames and the skinned menu windows, sees windows being activated, shown and
+// destroyed (an event filter on the application), decides which windows are skinned and with
+// which skin data, and runs the deferred commands from its 250 ms timer.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <vector>
 
+class QMenu;
 class QWidget;
 
 namespace kelpo::skin {
 
 class TSkinData;
+class TWinSkinForm;
+class TWinSkinPopMenu;
 
 enum class SkinCommand {
   None = 0,
@@ -66,34 +70,53 @@ class TSkinManage : public QObject {
   // Whether `window` is to be skinned now: skinning on, not skinned yet, a top-level window
   // with a size, no Tag 99, and the main component (or its OnFormSkin handler) agreeing.
   bool acceptsWindow(const QWidget* window) const;
-  // The decision, then the choice of skin data; records the window as skinned when that
-  // component has a skin loaded. The window frame that will paint it attaches here.
+  // The decision, then the choice of skin data; when that component has a skin loaded, a
+  // frame attaches to the window and its first layout is posted.
   bool skinWindow(QWidget* window);
+  // The "are you skinned" question, for top-level and menu windows.
   bool isSkinned(const QWidget* window) const;
   TSkinData* skinDataOf(const QWidget* window) const;
+  TWinSkinForm* findFrame(const QWidget* window) const;
+  std::vector<TWinSkinForm*> frames() const;
+  // Detaches the window's frame (restoring the window) and forgets it.
+  void removeFrame(const QWidget* window);
+  // Frames forget their title-bar buttons before `data` replaces its skin objects.
+  void dropButtons(TSkinData* data);
 
-  // Lets the frame layer attach and detach its frames; until one is set, skinned windows are
-  // only recorded.
-  std::function<void(QWidget* window, TSkinData* data)> attachFrame;
-  std::function<void(QWidget* window, TSkinData* data)> detachFrame;
-  std::function<void(QWidget* window, TSkinData* data)> refreshFrame;
+  // Menu windows: wrapped while shown with skinning on, released when hidden.
+  bool skinMenuWindow(QMenu* menu);
+  void releaseMenuWindow(QMenu* menu);
+  TWinSkinPopMenu* findMenuWindow(const QMenu* menu) const;
+  // Set while a menu of a skinned menu bar is open.
+  bool menuFromBar() const { return menuFromBar_; }
+  void setMenuFromBar(bool on) { menuFromBar_ = on; }
+
+  // The skinned controls of a window: filled by the control layer, called after a frame
+  // attaches; the frame owns the result and destroys it (restoring the controls) first when
+  // it detaches.
+  std::function<std::unique_ptr<QObject>(QWidget* window, TSkinData* data)> skinControls;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   TSkinManage();
+  ~TSkinManage() override;
   struct Skinned {
     QPointer<QWidget> window;
     const QWidget* key;  // stays valid for comparison after the window is gone
     QPointer<TSkinData> data;
     bool destroyed = false;
+    std::unique_ptr<TWinSkinForm> frame;
   };
-  void release(std::size_t index);
+  void release(std::size_t index, bool resize = true);
+  bool refusesSizeGrip(QObject* watched, QEvent* event) const;
 
   QTimer timer_;
   std::vector<QPointer<TSkinData>> data_;
   std::vector<Skinned> skinned_;
+  std::vector<std::unique_ptr<TWinSkinPopMenu>> menus_;
+  bool menuFromBar_ = false;
   bool hookInstalled_ = false;
   bool skinning_ = false;
   int activations_ = 0;

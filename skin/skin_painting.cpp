@@ -3,6 +3,7 @@
 
 #include <QPainter>
 #include <functional>
+#include <vector>
 
 #include "skin/skin_objects.h"
 
@@ -54,10 +55,10 @@ const QImage& TSkinPainter::cached(const Key& key, const std::function<QImage()>
 }
 
 QImage TSkinPainter::build(const TDataSkinObject& o, int frame, QSize size, bool stacked,
-                           bool centre) {
+                           bool centre, int tile, bool key) {
   QImage out = canvas(size);
   if (o.bitmap.isNull() || size.isEmpty()) return out;
-  const QImage src = o.trans ? keyed(o.bitmap) : o.bitmap;
+  const QImage src = o.trans && key ? keyed(o.bitmap) : o.bitmap;
   const QRect f = frameRect(o.bitmap, o.frameCount, frame, stacked);
   const int D = size.width(), E = size.height();
   int L = o.leftWidth, T = o.topHeight, R = o.rightWidth, B = o.bottomHeight;
@@ -75,7 +76,7 @@ QImage TSkinPainter::build(const TDataSkinObject& o, int frame, QSize size, bool
   if (L > 0) piece(p, src, {fx, fy + T, L, mh}, {0, T, L, ch});
   if (T > 0) piece(p, src, {fx + L, fy, mw, T}, {L, 0, cw, T});
   if (centre && mw > 0 && mh > 0) {
-    if (o.tile) {
+    if (tile) {
       // Repeats run over the centre; the right and bottom pieces painted next cover them.
       for (int y = T; y < T + ch; y += mh)
         for (int x = L; x < L + cw; x += mw)
@@ -90,7 +91,9 @@ QImage TSkinPainter::build(const TDataSkinObject& o, int frame, QSize size, bool
   return out;
 }
 
-QImage TSkinPainter::nineBuild(const TDataSkinObject& o, int frame, QSize size, bool stacked) {
+QImage TSkinPainter::nineBuild(const TDataSkinObject& o, int frame, QSize size, bool stacked,
+                               int tile) {
+  if (tile < 0) tile = o.tile;
   const Key key{&o,
                 o.bitmap.cacheKey(),
                 static_cast<int>(Kind::Nine),
@@ -100,13 +103,13 @@ QImage TSkinPainter::nineBuild(const TDataSkinObject& o, int frame, QSize size, 
                 stacked,
                 0,
                 0,
-                o.tile};
-  return cached(key, [&] { return build(o, frame, size, stacked, true); });
+                tile};
+  return cached(key, [&] { return build(o, frame, size, stacked, true, tile); });
 }
 
 QImage TSkinPainter::threeBuild(const TDataSkinObject& o, const QImage& bitmap, int frameCount,
                                 int frame, QSize size, int left, int right, bool stacked,
-                                bool transparent) {
+                                bool transparent, bool stretchMiddle) {
   const Key key{&o,
                 bitmap.cacheKey(),
                 static_cast<int>(Kind::Three),
@@ -116,7 +119,7 @@ QImage TSkinPainter::threeBuild(const TDataSkinObject& o, const QImage& bitmap, 
                 stacked,
                 left,
                 right,
-                0};
+                stretchMiddle ? 1 : 0};
   return cached(key, [&] {
     QImage out = canvas(size);
     if (bitmap.isNull() || size.isEmpty()) return out;
@@ -127,7 +130,9 @@ QImage TSkinPainter::threeBuild(const TDataSkinObject& o, const QImage& bitmap, 
     QPainter p(&out);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     piece(p, src, {f.x(), f.y(), left, f.height()}, {0, 0, left, E});
-    if (mw > 0)
+    if (mw > 0 && stretchMiddle)
+      piece(p, src, {f.x() + left, f.y(), mw, f.height()}, {left, 0, D - left - right, E});
+    else if (mw > 0)
       for (int x = left; x < D - right; x += mw)
         piece(p, src, {f.x() + left, f.y(), mw, f.height()}, {x, 0, mw, E});
     piece(p, src, {f.x() + f.width() - right, f.y(), right, f.height()}, {D - right, 0, right, E});
@@ -136,9 +141,46 @@ QImage TSkinPainter::threeBuild(const TDataSkinObject& o, const QImage& bitmap, 
 }
 
 void TSkinPainter::drawNine(QPainter& p, const TDataSkinObject& o, int frame, const QRect& dest,
-                            bool stacked) {
+                            bool stacked, int tile) {
   if (dest.width() <= 0 || dest.height() <= 0) return;
-  p.drawImage(dest.topLeft(), nineBuild(o, frame, dest.size(), stacked));
+  p.drawImage(dest.topLeft(), nineBuild(o, frame, dest.size(), stacked, tile));
+}
+
+QRegion TSkinPainter::opaqueRegion(const TDataSkinObject& o, int frame, const QRect& dest,
+                                   bool stacked, int tile) {
+  if (dest.width() <= 0 || dest.height() <= 0) return {};
+  if (!o.trans || o.bitmap.isNull()) return QRegion(dest);
+  if (tile < 0) tile = o.tile;
+  const QImage image = build(o, frame, dest.size(), stacked, true, tile, false)
+                           .convertToFormat(QImage::Format_RGB32);
+  // One-pixel-high runs per row, gathered and turned into a region in batches.
+  std::vector<QRect> runs;
+  QRegion region;
+  auto flush = [&] {
+    QRegion part;
+    part.setRects(runs.data(), static_cast<int>(runs.size()));
+    region += part;
+    runs.clear();
+  };
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    int start = -1;
+    for (int x = 0; x <= image.width(); ++x) {
+      bool counted = false;
+      if (x < image.width()) {
+        const QRgb c = line[x];
+        counted = !(qRed(c) == 255 && qGreen(c) <= 1 && qBlue(c) == 255);
+      }
+      if (counted && start < 0) start = x;
+      if (!counted && start >= 0) {
+        runs.emplace_back(dest.x() + start, dest.y() + y, x - start, 1);
+        start = -1;
+      }
+    }
+    if (runs.size() >= 2000) flush();
+  }
+  if (!runs.empty()) flush();
+  return region;
 }
 
 void TSkinPainter::drawBorder(QPainter& p, const TDataSkinObject& o, int frame, const QRect& dest,
@@ -155,7 +197,7 @@ void TSkinPainter::drawBorder(QPainter& p, const TDataSkinObject& o, int frame, 
                 0,
                 o.tile};
   p.drawImage(dest.topLeft(),
-              cached(key, [&] { return build(o, frame, dest.size(), stacked, false); }));
+              cached(key, [&] { return build(o, frame, dest.size(), stacked, false, o.tile); }));
 }
 
 void TSkinPainter::drawFrame(QPainter& p, const TDataSkinObject& o, int frame, const QRect& dest,

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -27,15 +28,24 @@ class TSkinPainter {
 
   // Frame `frame` of the object built to `size` with its fixed margins; the centre stretched,
   // or tiled when the object's tile flag is set. Transparent objects come back keyed.
-  QImage nineBuild(const TDataSkinObject& object, int frame, QSize size, bool stacked = false);
-  // Left piece, middle slice repeated, right piece, each at the frame's full height stretched
-  // to the size's height (the caption's text background).
+  // `tile` overrides the object's flag when 0 or 1 (frame pieces keep their Stretch value
+  // there, where 1 means stretch).
+  QImage nineBuild(const TDataSkinObject& object, int frame, QSize size, bool stacked = false,
+                   int tile = -1);
+  // Left piece, middle slice repeated (or stretched), right piece, each at the frame's full height
+  // stretched to the size's height (the caption's text background).
   QImage threeBuild(const TDataSkinObject& object, const QImage& bitmap, int frameCount, int frame,
-                    QSize size, int left, int right, bool stacked, bool transparent);
+                    QSize size, int left, int right, bool stacked, bool transparent,
+                    bool stretchMiddle = false);
 
   // The nine-part build drawn at `dest`. Nothing for a rectangle turned inside out.
   void drawNine(QPainter& p, const TDataSkinObject& object, int frame, const QRect& dest,
-                bool stacked = false);
+                bool stacked = false, int tile = -1);
+  // The pixels of the nine-part build that are not the transparency key (red 255, green 0 or
+  // 1, blue 255), as a region at `origin`; the whole rectangle for an object without
+  // transparency.
+  QRegion opaqueRegion(const TDataSkinObject& object, int frame, const QRect& dest,
+                       bool stacked = false, int tile = -1);
   // The nine-part pieces without the centre, which keeps what the target shows.
   void drawBorder(QPainter& p, const TDataSkinObject& object, int frame, const QRect& dest,
                   bool stacked = false);
@@ -50,7 +60,8 @@ class TSkinPainter {
   enum class Kind { Nine, Border, Three };
   // (object, bitmap, kind, frame, width, height, stacked, left, right, tile)
   using Key = std::tuple<const void*, qint64, int, int, int, int, bool, int, int, int>;
-  QImage build(const TDataSkinObject& object, int frame, QSize size, bool stacked, bool centre);
+  QImage build(const TDataSkinObject& object, int frame, QSize size, bool stacked, bool centre,
+               int tile, bool key = true);
   const QImage& cached(const Key& key, const std::function<QImage()>& make);
 
   std::map<Key, QImage> cache_;

@@ -312,12 +312,14 @@ void TfrPreviewForm::markZoomEntry() {
 }
 
 void TfrPreviewForm::layoutPanels() {
-  const int w = width(), h = height();
-  ui_->Panel1->setGeometry(0, 0, w, 42);
+  // Inside the contents rectangle: a frame drawn around the window takes the margins.
+  const QRect c = contentsRect();
+  const int w = c.width(), h = c.height(), x = c.x(), y = c.y();
+  ui_->Panel1->setGeometry(x, y, w, 42);
   ui_->Bevel3->setGeometry(0, 0, w, 2);
-  ui_->BPanel->setGeometry(0, h - 18, w, 18);
-  ui_->RPanel->setGeometry(w - 16, 42, 16, h - 42 - 18);
-  ui_->ScrollBox1->setGeometry(0, 42, w - 16, h - 42 - 18);
+  ui_->BPanel->setGeometry(x, y + h - 18, w, 18);
+  ui_->RPanel->setGeometry(x + w - 16, y + 42, 16, h - 42 - 18);
+  ui_->ScrollBox1->setGeometry(x, y + 42, w - 16, h - 42 - 18);
   ui_->PBox->setGeometry(0, 0, ui_->ScrollBox1->width(), ui_->ScrollBox1->height());
   const int rh = ui_->RPanel->height();
   ui_->PgDown->setGeometry(0, rh - 16, 16, 16);
