@@ -16,6 +16,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "skin/skin_control.h"
 #include "skin/skin_data.h"
 #include "skin/skin_manager.h"
 #include "skin/skin_menu.h"
@@ -312,10 +313,7 @@ void TWinSkinForm::refresh() {
     pal.setColor(QPalette::Window, toQColor(skin->colours.buttonFace));
     w->setPalette(pal);
   }
-  if (controls_) {
-    QEvent e(skinRefreshEvent());
-    QCoreApplication::sendEvent(controls_.get(), &e);
-  }
+  if (controls_) RefreshSkinControls(controls_.get());
   life_ = Remeasuring;
   if (framed_ && skin) {
     if (menu_) menu_->rebuild();

@@ -9,6 +9,7 @@
 #include <QSizeGrip>
 #include <QWidget>
 
+#include "skin/skin_control.h"
 #include "skin/skin_data.h"
 #include "skin/skin_form.h"
 #include "skin/skin_pop_menu.h"
@@ -47,6 +48,8 @@ TSkinManage::TSkinManage() {
   timer_.setInterval(kCommandInterval);
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, &TSkinManage::runCommand);
+  // Every framed window gets its controls skinned too; tests may put another layer here.
+  skinControls = [](QWidget* window, TSkinData* data) { return SkinControlsOf(window, data); };
 }
 
 TSkinManage::~TSkinManage() = default;

@@ -164,13 +164,13 @@ SkinnedBar::SkinnedBar(QScrollBar* bar, TSkinData* data, bool standAlone, bool d
   });
 }
 
-bool SkinnedBar::horizontal() const { return bar_->orientation() == Qt::Horizontal; }
+bool SkinnedBar::horizontal() const { return bar()->orientation() == Qt::Horizontal; }
 
 BarMetrics SkinnedBar::metrics() const {
   const bool h = horizontal();
-  const int length = h ? bar_->width() : bar_->height();
-  const int arrow = h ? bar_->height() : bar_->width();
-  ScrollInfo info = scrollInfoOf(bar_);
+  const int length = h ? bar()->width() : bar()->height();
+  const int arrow = h ? bar()->height() : bar()->width();
+  ScrollInfo info = scrollInfoOf(bar());
   BarMetrics m = barMetrics(length, arrow, info, standAlone_);
   if (dragging_) {
     // While dragging the thumb sits where the pointer put it.
@@ -180,11 +180,11 @@ BarMetrics SkinnedBar::metrics() const {
 }
 
 bool SkinnedBar::handle(QEvent* event) {
-  if (!bar_ || !hasArrowImage(data_)) return true;
+  if (!bar() || !hasArrowImage(data_)) return true;
   switch (event->type()) {
     case QEvent::Paint: {
-      QPainter p(bar_);
-      paintBar(p, *data_, bar_->rect(), horizontal(), metrics(), pressedPart_);
+      QPainter p(bar());
+      paintBar(p, *data_, bar()->rect(), horizontal(), metrics(), pressedPart_);
       return false;
     }
     case QEvent::MouseButtonPress:
@@ -230,8 +230,8 @@ void SkinnedBar::press(QMouseEvent* event) {
       dragStartCursor_ = c;
       dragStartOffset_ = dragOffset_ = m.offset;
       pressedPart_ = h ? 5 : 6;
-      bar_->setSliderDown(true);
-      bar_->update();
+      bar()->setSliderDown(true);
+      bar()->update();
       return;
     case BarPart::LineUp:
       pressedPart_ = h ? 1 : 3;
@@ -253,9 +253,9 @@ void SkinnedBar::press(QMouseEvent* event) {
       return;
   }
   const int held = pressedPart_;
-  bar_->triggerAction(static_cast<QAbstractSlider::SliderAction>(repeatAction_));
+  bar()->triggerAction(static_cast<QAbstractSlider::SliderAction>(repeatAction_));
   pressedPart_ = held;
-  bar_->update();
+  bar()->update();
   repeatTimer_.start(300);
 }
 
@@ -263,16 +263,16 @@ void SkinnedBar::press(QMouseEvent* event) {
 // thumb, at the same place within it, and the drag's moves follow with the same shift.
 void SkinnedBar::platformPress(QMouseEvent* event, const BarMetrics& m) {
   QStyleOptionSlider option;
-  option.initFrom(bar_);
-  option.orientation = bar_->orientation();
-  option.minimum = bar_->minimum();
-  option.maximum = bar_->maximum();
-  option.sliderPosition = bar_->sliderPosition();
-  option.sliderValue = bar_->value();
-  option.pageStep = bar_->pageStep();
-  option.singleStep = bar_->singleStep();
-  const QRect own = bar_->style()->subControlRect(QStyle::CC_ScrollBar, &option,
-                                                  QStyle::SC_ScrollBarSlider, bar_);
+  option.initFrom(bar());
+  option.orientation = bar()->orientation();
+  option.minimum = bar()->minimum();
+  option.maximum = bar()->maximum();
+  option.sliderPosition = bar()->sliderPosition();
+  option.sliderValue = bar()->value();
+  option.pageStep = bar()->pageStep();
+  option.singleStep = bar()->singleStep();
+  const QRect own = bar()->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                  QStyle::SC_ScrollBarSlider, bar());
   const QPoint at = event->position().toPoint();
   const bool h = horizontal();
   const int within = (h ? at.x() : at.y()) - (m.arrow + m.offset);
@@ -283,21 +283,21 @@ void SkinnedBar::platformPress(QMouseEvent* event, const BarMetrics& m) {
   platformDrag_ = true;
   pressedPart_ = h ? 5 : 6;
   platformForward(event);
-  bar_->update();
+  bar()->update();
 }
 
 void SkinnedBar::platformForward(QMouseEvent* event) {
   const QPointF at = event->position() + QPointF(platformShift_);
-  QMouseEvent moved(event->type(), at, bar_->mapToGlobal(at), event->button(), event->buttons(),
+  QMouseEvent moved(event->type(), at, bar()->mapToGlobal(at), event->button(), event->buttons(),
                     event->modifiers());
   static_cast<QObject*>(bar_.data())->event(&moved);
 }
 
 void SkinnedBar::repeat() {
-  if (!bar_ || !repeatAction_) return;
+  if (!bar() || !repeatAction_) return;
   repeatTimer_.setInterval(50);
   const int held = pressedPart_;
-  bar_->triggerAction(static_cast<QAbstractSlider::SliderAction>(repeatAction_));
+  bar()->triggerAction(static_cast<QAbstractSlider::SliderAction>(repeatAction_));
   pressedPart_ = held;
 }
 
@@ -305,14 +305,14 @@ void SkinnedBar::drag(QMouseEvent* event) {
   const bool h = horizontal();
   const QPoint pos = event->position().toPoint();
   const int c = h ? pos.x() : pos.y();
-  BarMetrics m = barMetrics(h ? bar_->width() : bar_->height(), h ? bar_->height() : bar_->width(),
-                            scrollInfoOf(bar_), standAlone_);
-  const ScrollInfo info = scrollInfoOf(bar_);
+  BarMetrics m = barMetrics(h ? bar()->width() : bar()->height(), h ? bar()->height() : bar()->width(),
+                            scrollInfoOf(bar()), standAlone_);
+  const ScrollInfo info = scrollInfoOf(bar());
   int offset = dragStartOffset_ + (c - dragStartCursor_);
   const int position = dragPosition(m, info, offset);
   dragOffset_ = offset;
-  if (position != bar_->sliderPosition()) bar_->setSliderPosition(position);
-  bar_->update();
+  if (position != bar()->sliderPosition()) bar()->setSliderPosition(position);
+  bar()->update();
 }
 
 void SkinnedBar::release() {
@@ -321,10 +321,10 @@ void SkinnedBar::release() {
   if (dragging_) {
     dragging_ = false;
     // Releasing the slider settles the value at the thumb's position.
-    bar_->setSliderDown(false);
+    bar()->setSliderDown(false);
   }
   pressedPart_ = 0;
-  bar_->update();
+  bar()->update();
 }
 
 TSkinScrollBar::TSkinScrollBar(TSkinControlSet* owner, bool dragging)

@@ -46,7 +46,9 @@ class SkinnedBar : public QObject {
   Q_OBJECT
  public:
   SkinnedBar(QScrollBar* bar, TSkinData* data, bool standAlone, bool dragging);
-  QScrollBar* bar() const { return bar_; }
+  // Null once the bar is being destroyed: events sent from its destructor must not treat it as
+  // a scroll bar any more.
+  QScrollBar* bar() const { return qobject_cast<QScrollBar*>(bar_.data()); }
   int pressedPart() const { return pressedPart_; }
   bool dragging() const { return dragging_; }
   BarMetrics metrics() const;
@@ -62,7 +64,7 @@ class SkinnedBar : public QObject {
   void platformPress(QMouseEvent* event, const BarMetrics& m);
   void platformForward(QMouseEvent* event);
 
-  QPointer<QScrollBar> bar_;
+  QPointer<QObject> bar_;
   QPointer<TSkinData> data_;
   bool standAlone_;
   bool skinDragging_;
