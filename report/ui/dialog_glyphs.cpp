@@ -39,7 +39,9 @@ void drawSheet(QPainter& p, int x, int y, int w, int h, int number) {
 }  // namespace
 
 QImage arrowGlyph(bool up) {
-  QImage glyph(7, 4, QImage::Format_ARGB32);
+  // The bottom row stays empty: a button takes its glyph's bottom-left pixel as the transparent
+  // colour, and the up arrow's base would otherwise make the whole arrow transparent.
+  QImage glyph(7, 5, QImage::Format_ARGB32);
   glyph.fill(Qt::transparent);
   for (int row = 0; row < 4; ++row) {
     const int y = up ? row : 3 - row;

@@ -7,7 +7,7 @@
 
 namespace kelpo::report {
 
-// A 7 x 4 arrow, pointing up or down, on a transparent background.
+// A 7 x 4 arrow, pointing up or down, on a transparent background of 7 x 5.
 QImage arrowGlyph(bool up);
 
 // An 18 x 16 printer, its background already transparent.

@@ -135,7 +135,6 @@ TfrPrintForm::TfrPrintForm(QWidget* parent, TfrPrinter* printer)
 
   ui_->frSpeedButton1->setGlyph(arrowGlyph(true));
   ui_->frSpeedButton2->setGlyph(arrowGlyph(false));
-  ui_->Image1->setBackgroundRole(QPalette::Button);
   showCollation();
 
   fillPrinters();
@@ -189,8 +188,9 @@ void TfrPrintForm::printerChosen(int entry) {
 
 void TfrPrintForm::showCollation() {
   const bool collated = ui_->CB3->isChecked();
+  // The sheets' silver surroundings let the dialog's own face show through.
   QPixmap frame(ui_->Image1->size());
-  frame.fill(ui_->Image1->palette().color(QPalette::Button));
+  frame.fill(Qt::transparent);
   QPainter p(&frame);
   p.drawPixmap(collated ? kCollatedAt : kUncollatedAt, collationPicture(collated));
   p.end();

@@ -112,6 +112,14 @@ TEST_F(PrintDialog, CopiesArrows) {
   dialog.show();
   TfrSpeedButton* up = dialog.ui().frSpeedButton1;
   TfrSpeedButton* down = dialog.ui().frSpeedButton2;
+  // Both arrows can be seen: each button shows black pixels of its glyph.
+  for (TfrSpeedButton* arrow : {up, down}) {
+    const QImage shown = arrow->grab().toImage();
+    int black = 0;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x) black += (shown.pixel(x, y) & 0xFFFFFF) == 0;
+    EXPECT_GE(black, 10) << (arrow == up ? "up" : "down");
+  }
   struct Case {
     const char* before;
     TfrSpeedButton* arrow;
@@ -152,12 +160,12 @@ TEST_F(PrintDialog, TheCollateLabelTogglesTheBoxAndThePicture) {
   QCoreApplication::sendEvent(ui.Label4, &doubleClick);
   EXPECT_TRUE(dialog.collate());
   EXPECT_EQ(ui.Image1->pixmap().toImage(), collated);
-  // The pictures' silver background shows the button face: right of the collated sheets and
-  // above the uncollated ones.
-  const QRgb face = ui.Image1->palette().color(QPalette::Button).rgb();
-  EXPECT_EQ(collated.pixel(84, 2), face);
-  EXPECT_EQ(uncollated.pixel(40, 3), face);
-  EXPECT_NE(collated.pixel(8, 0), face) << "the first sheet's corner is drawn at 8, 0";
+  // The pictures' silver background lets the dialog's face show: right of the collated sheets
+  // and above the uncollated ones.
+  EXPECT_EQ(qAlpha(collated.pixel(84, 2)), 0);
+  EXPECT_EQ(qAlpha(uncollated.pixel(40, 3)), 0);
+  EXPECT_EQ(collated.pixel(8, 0), qRgb(0, 0, 0)) << "the first sheet's corner is drawn at 8, 0";
+  EXPECT_EQ(qAlpha(collated.pixel(7, 0)), 0);
 }
 
 TEST_F(PrintDialog, ThePageBoxAndItsChoiceGoTogether) {
