@@ -928,9 +928,10 @@ void TfrPreviewForm::saveFile(const QString& fileName) {
 bool TfrPreviewForm::printPages() {
   if (pageCount() == 0 || !report_) return false;
   TfrPrintForm dialog(this);
-  dialog.setCopies(1);
-  dialog.setCollate(true);
-  if (!dialog.ask()) return false;
+  dialog.setCopies(report_->DefaultCopies);
+  dialog.setCollate(report_->DefaultCollate);
+  // Without the dialog the presets print all pages on the current printer.
+  if (report_->ShowPrintDialog && !dialog.ask()) return false;
   bool done = false;
   giveBack();
   try {

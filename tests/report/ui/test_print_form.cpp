@@ -257,7 +257,13 @@ class PrintFromPreview : public PrintDialog {
 
 TEST_F(PrintFromPreview, ThePdfEntryWritesTheChosenPagesAndLeavesThePrinterAlone) {
   report.ShowProgress = false;
+  report.DefaultCopies = 4;
+  report.DefaultCollate = false;
   const bool done = printThroughDialog([](TfrPrintForm& dialog) {
+    // The report's presets are in the copies and collate boxes.
+    EXPECT_EQ(dialog.copiesText(), QStringLiteral("4"));
+    EXPECT_FALSE(dialog.collate());
+    dialog.ui().E1->setText(QStringLiteral("1"));
     dialog.ui().CB1->setCurrentIndex(dialog.ui().CB1->count() - 1);
     emit dialog.ui().CB1->activated(dialog.ui().CB1->currentIndex());
     dialog.ui().RB3->click();
@@ -322,15 +328,29 @@ TEST_F(PrintFromPreview, ProgressPerPageAndCancelAbortsAfterTheCurrentPage) {
   report.ShowProgress = true;
   report.Title = utf8ToEngine("家常菜");
   QStringList seen;
-  TfrReport::setProgressText([&seen](const std::string& text) {
+  int cancelAt = 0;
+  TfrReport::setProgressText([&seen, &cancelAt](const std::string& text) {
     seen << toQString(text);
     frProgressForm().setProgressText(toQString(text));
-    // The user presses cancel while page 2 prints; the press is served after the page.
-    if (seen.size() == 2)
+    // The user presses cancel while this page prints; the press is served after the page.
+    if (seen.size() == cancelAt)
       QTimer::singleShot(0, frProgressForm().cancelButton(), &QPushButton::click);
   });
-  const bool done = printThroughDialog(
-      [](TfrPrintForm& dialog) { dialog.ui().CB1->setCurrentIndex(dialog.ui().CB1->count() - 1); });
+  const auto toPdf = [](TfrPrintForm& dialog) {
+    dialog.ui().CB1->setCurrentIndex(dialog.ui().CB1->count() - 1);
+    dialog.ui().RB3->click();
+    dialog.ui().E2->setText(QStringLiteral("1-3"));
+  };
+  // Every page in the first line, and the window closes itself at the end.
+  EXPECT_TRUE(printThroughDialog(toPdf));
+  EXPECT_EQ(seen, (QStringList{QStringLiteral("正在打印页: 1"), QStringLiteral("正在打印页: 2"),
+                               QStringLiteral("正在打印页: 3")}));
+  EXPECT_FALSE(frProgressForm().isVisible());
+  EXPECT_TRUE(QFile::exists(pdf));
+
+  seen.clear();
+  cancelAt = 2;
+  const bool done = printThroughDialog(toPdf);
   EXPECT_FALSE(done);
   EXPECT_EQ(seen, (QStringList{QStringLiteral("正在打印页: 1"), QStringLiteral("正在打印页: 2")}));
   EXPECT_EQ(frProgressForm().windowTitle(), QStringLiteral("正在准备报表 - 家常菜"));
