@@ -15,6 +15,7 @@
 #include "report/expr/formatting.h"
 #include "report/ui/passw_form.h"
 #include "report/ui/preview_form.h"
+#include "report/ui/print_run.h"
 #include "report/ui/printer.h"
 #include "report/ui/progress_form.h"
 
@@ -34,6 +35,8 @@ int runKelpo(KelpoApplication& app, void (*created)(TFrmMain&)) {
   report::registerBarCodeView();
   // 打印 shows the prepared recipe sheet in the preview window.
   report::installPreviewForm();
+  // The preview's print button asks the print dialog, then the print run prints.
+  report::installPrintRun();
   // The script interpreter and the function libraries, next to the global parser.
   report::frInstallScripting();
   std::unique_ptr<TFrmMain> window;

@@ -569,6 +569,13 @@ void TfrBuildEngine::BuildAll() {
   frMasterReport() = masterReport;
   report->dictionary.ClearCache();
   report->InstallParserCallbacks();
+  // No band prints yet: the bands and datasets of an earlier build may be gone since.
+  TfrEngineState& state = frEngine();
+  state.bandType.reset();
+  state.masterData.reset();
+  state.detailData.reset();
+  state.subDetailData.reset();
+  state.crossData.reset();
   error = false;
   errorText.clear();
   const bool finalOfTwo = report->doublePass && report->finalPass;

@@ -155,7 +155,12 @@ TfrReport::TfrReport(QObject* parent) : QObject(parent), fileName(frLoadStr(kUnt
   if (!frEngine().objectProperty) frEngine().objectProperty = lookupObjectProperty;
   frInstallScripting();
 }
-TfrReport::~TfrReport() = default;
+TfrReport::~TfrReport() {
+  // A report that has printed or been prepared stays the current one; once gone, the next
+  // report's pages must not reach its events.
+  if (frCurReport() == this) frCurReport() = nullptr;
+  if (frMasterReport() == this) frMasterReport() = nullptr;
+}
 
 void TfrReport::setPasswordPrompt(PasswordPrompt prompt) { passwordPrompt() = std::move(prompt); }
 

@@ -93,6 +93,10 @@ class TfrReport : public QObject {
   TfrPreviewInitialZoom InitialZoom = TfrPreviewInitialZoom::pzDefault;
   bool ModalPreview = true;
   int PreviewButtons = pbZoom | pbLoad | pbSave | pbPrint | pbFind | pbHelp | pbExit;
+  // The print dialog's presets, and whether the preview's print button asks with it at all.
+  int DefaultCopies = 1;
+  bool DefaultCollate = true;
+  bool ShowPrintDialog = true;
 
   // Events.
   std::function<void()> OnBeginDoc, OnEndDoc;

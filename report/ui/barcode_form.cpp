@@ -11,6 +11,7 @@
 #include "report/expr/engine_strings.h"
 #include "report/expr/value.h"
 #include "report/ui/combo_edit.h"
+#include "report/ui/dialog_glyphs.h"
 #include "ui_barcode_form.h"
 
 namespace kelpo::report {
@@ -21,17 +22,6 @@ namespace {
 void loadText(QWidget* w, int id, void (*set)(QWidget*, const QString&)) {
   const std::string s = frLoadStr(id);
   if (!s.empty()) set(w, toQString(s));
-}
-
-// A small arrow, pointing up or down, for the zoom buttons.
-QImage arrowGlyph(bool up) {
-  QImage glyph(7, 4, QImage::Format_ARGB32);
-  glyph.fill(Qt::transparent);
-  for (int row = 0; row < 4; ++row) {
-    const int y = up ? row : 3 - row;
-    for (int x = 3 - row; x <= 3 + row; ++x) glyph.setPixel(x, y, qRgb(0, 0, 0));
-  }
-  return glyph;
 }
 
 constexpr int kCaption = 53650, kCode = 53651, kType = 53652, kOptions = 53653, kChecksum = 53654,

@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
-#include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
@@ -23,6 +22,7 @@
 #include "report/ui/context_help.h"
 #include "report/ui/preview_glyphs.h"
 #include "report/ui/preview_search_form.h"
+#include "report/ui/print_form.h"
 #include "report/ui/printer.h"
 #include "report/ui/text_recorder.h"
 #include "ui_preview_form.h"
@@ -929,31 +929,19 @@ void TfrPreviewForm::saveFile(const QString& fileName) {
 
 bool TfrPreviewForm::printPages() {
   if (pageCount() == 0 || !report_) return false;
-  TfrPrinter* printer = frPrinter();
-  QPrinter* device = printer ? printer->platformPrinter() : nullptr;
-  if (!device) return false;
+  TfrPrintForm dialog(this);
+  dialog.setCopies(report_->DefaultCopies);
+  dialog.setCollate(report_->DefaultCollate);
+  // Without the dialog the presets print all pages on the current printer.
+  if (report_->ShowPrintDialog && !dialog.ask()) return false;
   bool done = false;
+  giveBack();
   try {
-    QPainter canvas;
-    if (!canvas.begin(device)) throw Error("cannot start the print job");
-    for (int i = 0; i < pages_->count(); ++i) {
-      TfrEMFPage& page = (*pages_)[i];
-      if (i > 0) device->newPage();
-      // The whole sheet, placed so that the printable area lands where the printer prints.
-      const QPageLayout layout = device->pageLayout();
-      const QRect full = layout.fullRectPixels(device->resolution());
-      const QRect printable = layout.paintRectPixels(device->resolution());
-      page.visible = true;
-      pages_->draw(i, canvas,
-                   QRect(-printable.left(), -printable.top(), full.width(), full.height()));
-      page.visible = false;
-      pages_->draw(i, canvas, QRect());
-    }
-    canvas.end();
-    done = true;
+    done = dialog.print(*report_, currentPage_);
   } catch (const std::exception& e) {
     reportFailure(e, this);
   }
+  takeAgain();
   initView(false);
   return done;
 }

@@ -10,8 +10,10 @@
 #include "platform/error.h"
 #include "platform/text.h"
 #include "report/core/report.h"
+#include "report/expr/engine_strings.h"
 #include "report/expr/value.h"
 #include "report/ui/cups_printer_backend.h"
+#include "report/ui/progress_form.h"
 
 namespace kelpo::report {
 
@@ -248,5 +250,61 @@ std::unique_ptr<TfrPrintTarget> makePrinterTarget(TfrPrinter& printer) {
 std::unique_ptr<TfrPrintTarget> makePdfTarget(const QString& fileName) {
   return std::make_unique<PdfTarget>(fileName);
 }
+
+namespace {
+
+constexpr int kPreparingCaption = 55203;  // "正在准备报表"
+constexpr int kPrintingPrefix = 55208;    // "正在打印页:"
+
+QString& pdfDestination() {
+  static QString fileName;
+  return fileName;
+}
+
+void runReportPrint(TfrReport& report) {
+  const TfrReport::TfrPrintJob& job = report.printJob;
+  TfrPrintOptions options;
+  options.pageList = toQString(job.pageNumbers);
+  options.copies = job.copies;
+  options.collate = job.collate;
+  options.which = static_cast<TfrPrintPages>(std::clamp(job.oddEven, 0, 2));
+  // A bad page list fails here, before a job or the progress window exists.
+  parsePageList(options.pageList, report.emfPages.count());
+  std::unique_ptr<TfrPrintTarget> target;
+  if (!pdfDestination().isEmpty()) {
+    target = makePdfTarget(pdfDestination());
+  } else {
+    TfrPrinter* printer = frPrinter();
+    if (!printer) throw Error("there is no printer to print on");
+    target = makePrinterTarget(*printer);
+  }
+  const auto work = [&report, &options, &target] {
+    printPreparedReport(report, options, *target, [&report](int pageNo) {
+      report.InternalOnProgress(pageNo);
+      return !report.terminated;
+    });
+  };
+  if (!report.ShowProgress || report.OnProgress) {
+    work();
+    return;
+  }
+  std::string caption = frLoadStr(kPreparingCaption);
+  if (!report.Title.empty()) caption += " - " + report.Title;
+  report.progressPrefix = frLoadStr(kPrintingPrefix);
+  frProgressForm().run(report, toQString(caption), work);
+}
+
+}  // namespace
+
+void installPrintRun() {
+  installProgressForm();
+  TfrReport::setPrintHook(runReportPrint);
+}
+
+TfrPdfDestination::TfrPdfDestination(const QString& fileName) : previous_(pdfDestination()) {
+  pdfDestination() = fileName;
+}
+
+TfrPdfDestination::~TfrPdfDestination() { pdfDestination() = previous_; }
 
 }  // namespace kelpo::report

@@ -77,4 +77,22 @@ bool printPreparedReport(TfrReport& report, const TfrPrintOptions& options, TfrP
 std::unique_ptr<TfrPrintTarget> makePrinterTarget(TfrPrinter& printer);
 std::unique_ptr<TfrPrintTarget> makePdfTarget(const QString& fileName);
 
+// Makes the report's print-prepared-report operation run the print run with the arguments it
+// was given: on the program's printer, or into the PDF file of a TfrPdfDestination in force,
+// inside the progress window unless the report shows no progress.
+void installPrintRun();
+
+// While one lives, the report's print operation writes the pages into this PDF file instead of
+// sending them to the printer.
+class TfrPdfDestination {
+ public:
+  explicit TfrPdfDestination(const QString& fileName);
+  ~TfrPdfDestination();
+  TfrPdfDestination(const TfrPdfDestination&) = delete;
+  TfrPdfDestination& operator=(const TfrPdfDestination&) = delete;
+
+ private:
+  QString previous_;
+};
+
 }  // namespace kelpo::report

@@ -54,13 +54,12 @@ int runPdf(const std::vector<std::string>& args) {
   report::TfrReport report;
   loadPreparedFile(frp, report);
   auto target = report::makePdfTarget(QString::fromStdString(out));
-  PageCounter counter;
-  report::printPreparedReport(report, options, *target, std::ref(counter));
-  if (counter.pages == 0) {
+  const int pages = printCountingPages(report, options, *target);
+  if (pages == 0) {
     QFile::remove(QString::fromStdString(out));
     throw Error("no page of the report matches the page list");
   }
-  std::printf("%d\n", counter.pages);
+  std::printf("%d\n", pages);
   return 0;
 }
 

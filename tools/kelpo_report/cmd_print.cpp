@@ -42,9 +42,7 @@ int runPrint(const std::vector<std::string>& args) {
   report::TfrReport report;
   loadPreparedFile(plain[0], report);
   auto target = report::makePrinterTarget(model);
-  PageCounter counter;
-  report::printPreparedReport(report, options, *target, std::ref(counter));
-  std::printf("%d\n", counter.pages);
+  std::printf("%d\n", printCountingPages(report, options, *target));
   return 0;
 }
 

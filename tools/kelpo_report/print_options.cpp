@@ -45,4 +45,14 @@ void loadPreparedFile(const std::string& fileName, report::TfrReport& report) {
   }
 }
 
+int printCountingPages(report::TfrReport& report, const report::TfrPrintOptions& options,
+                       report::TfrPrintTarget& target) {
+  int pages = 0;
+  report::printPreparedReport(report, options, target, [&pages](int) {
+    ++pages;
+    return true;
+  });
+  return pages;
+}
+
 }  // namespace kelpo::tools

@@ -17,13 +17,8 @@ bool consumePrintOption(const std::vector<std::string>& args, std::size_t& i,
 // file.
 void loadPreparedFile(const std::string& fileName, report::TfrReport& report);
 
-// The print progress of a command: counts the pages sent.
-struct PageCounter {
-  int pages = 0;
-  bool operator()(int) {
-    ++pages;
-    return true;
-  }
-};
+// Runs the print run into `target` and returns how many pages it sent.
+int printCountingPages(report::TfrReport& report, const report::TfrPrintOptions& options,
+                       report::TfrPrintTarget& target);
 
 }  // namespace kelpo::tools

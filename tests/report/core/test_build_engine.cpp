@@ -38,6 +38,23 @@ TEST(BuildEngine, TitleOnlyPagePrintsTheTitleAtTheTopMargin) {
   EXPECT_EQ(objects[0].x, 10);
 }
 
+TEST(BuildEngine, ADatasetGoneSinceTheLastBuildIsNotLookedAt) {
+  BuildFixture f;
+  TfrUserDataset* rows = f.dataset("Rows", 2);
+  const std::string master = f.band(btMasterData, 0, 10, "Rows")->name;
+  f.memo("[LINE#]", 0, 0);
+  ASSERT_TRUE(f.prepare());
+  // The dataset goes with its form; the next build uses another band source, and a field name
+  // is looked up in the default dataset before any band of this build prints.
+  delete rows;
+  // (Preparing reloads the template, so the page and the band are found anew.)
+  f.tpage = f.report->pages[0];
+  static_cast<TfrBandView*>(f.report->findObject(master))->formatStr = "1";
+  f.memo("[Items.\"id\"]", 0, 20);
+  f.prepare();
+  SUCCEED();
+}
+
 TEST(BuildEngine, MasterDetailAndSubDetailNestWithHeadersAndFooters) {
   BuildFixture f;
   f.band(btMasterHeader, 0, 10);

@@ -132,6 +132,19 @@ TEST_F(PreparedPages, RecordsTakeThePaperAndFireBeginPage) {
   EXPECT_EQ(report.emfPages[0].pgBin, 7);
 }
 
+TEST_F(PreparedPages, AReportThatIsGoneIsNoLongerTheCurrentOne) {
+  auto gone = std::make_unique<TfrReport>();
+  gone->OnBeginPage = [](int) { ADD_FAILURE() << "a destroyed report heard of a page"; };
+  // Printing leaves the report current and master, as preparing does.
+  gone->PrintPreparedReport("", 1, true, 0);
+  ASSERT_EQ(frCurReport(), gone.get());
+  gone.reset();
+  EXPECT_EQ(frCurReport(), nullptr);
+  EXPECT_EQ(frMasterReport(), nullptr);
+  report.emfPages.add(TfrPage());
+  EXPECT_EQ(pagesBegun, 3);
+}
+
 TEST_F(PreparedPages, FileRoundTripKeepsEveryPageAndObject) {
   const std::string file = report.emfPages.saveToStream();
   TfrReport again;
