@@ -31,7 +31,9 @@ constexpr int kPlaceableSize = 22;
 constexpr int kWmfHeaderSize = 18;
 // A picture of a report or a recipe is never larger than this many pixels a side; a damaged
 // frame claiming more would make every drawing of it enormous.
-constexpr int kMaxSide = 20000;
+constexpr int kMaxSide = 10000;
+// Images made from a metafile for display stay within this many pixels a side.
+constexpr int kMaxImageSide = 2048;
 
 [[noreturn]] void damaged(const char* reason) {
   throw DecoderError(
@@ -217,11 +219,15 @@ void Metafile::draw(QPainter& canvas, const QRectF& target) const {
 }
 
 QImage Metafile::toImage() const {
-  QImage image(size_, QImage::Format_RGB32);
+  // Metafiles are drawings: one that claims a huge frame is shown smaller, not refused.
+  const QSize size = size_.width() > kMaxImageSide || size_.height() > kMaxImageSide
+                         ? size_.scaled(kMaxImageSide, kMaxImageSide, Qt::KeepAspectRatio)
+                         : size_;
+  QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter canvas(&image);
   canvas.setRenderHint(QPainter::Antialiasing);
-  draw(canvas, QRectF(QPointF(0, 0), QSizeF(size_)));
+  draw(canvas, QRectF(image.rect()));
   return image;
 }
 

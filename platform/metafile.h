@@ -26,7 +26,8 @@ class Metafile {
   QSize size() const { return size_; }
   // Draws the whole picture stretched into `target`.
   void draw(QPainter& canvas, const QRectF& target) const;
-  // The picture drawn at its own size on white.
+  // The picture drawn at its own size on white (a very large one shrunk to at most 2048
+  // pixels a side).
   QImage toImage() const;
   // The SVG document the picture was converted to.
   QByteArray svg() const { return svg_; }
