@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QtEndian>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -131,16 +132,19 @@ WmfLayout wmfLayout(const QByteArray& b) {
   return l;
 }
 
-void checkWmfRecords(const QByteArray& b, const WmfLayout& l) {
+// Returns the size of the largest record, in 16-bit words.
+std::uint32_t checkWmfRecords(const QByteArray& b, const WmfLayout& l) {
   const char* limit = b.constData() + b.size();
   qsizetype at = l.headerAt + kWmfHeaderSize;
+  std::uint32_t largest = 0;
   for (;;) {
     if (b.size() - at < 6) damaged("记录不完整");
     const std::uint64_t bytes = std::uint64_t(u32(b, at)) * 2;
     const std::uint16_t function = u16(b, at + 4);
     if (bytes < 6 || bytes > std::uint64_t(b.size() - at)) damaged("记录长度不对");
     if (!metafile_records::oldRecordSound(b.constData() + at, limit)) damaged("记录内容不对");
-    if (function == 0) return;  // end of file
+    largest = std::max(largest, u32(b, at));
+    if (function == 0) return largest;  // end of file
     at += static_cast<qsizetype>(bytes);
   }
 }
@@ -153,7 +157,10 @@ struct WmfApi {
   }
 };
 
-QByteArray wmfToSvg(QByteArray b, const WmfLayout& l, QSize& size) {
+QByteArray wmfToSvg(QByteArray b, const WmfLayout& l, std::uint32_t largestRecord, QSize& size) {
+  // libwmf sizes its record buffer by the header's largest-record field; a damaged header
+  // claiming gigabytes gets the size the records really have.
+  qToLittleEndian<std::uint32_t>(largestRecord, b.data() + l.headerAt + 12);
   WmfApi w;
   wmfAPI_Options options{};
   options.function = wmf_svg_function;
@@ -206,8 +213,8 @@ Metafile Metafile::decode(const QByteArray& bytes) {
     m.svg_ = enhancedToSvg(bytes);
   } else {
     const WmfLayout layout = wmfLayout(bytes);
-    checkWmfRecords(bytes, layout);
-    m.svg_ = wmfToSvg(bytes, layout, m.size_);
+    const std::uint32_t largest = checkWmfRecords(bytes, layout);
+    m.svg_ = wmfToSvg(bytes, layout, largest, m.size_);
   }
   m.renderer_ = std::make_shared<QSvgRenderer>(m.svg_);
   if (!m.renderer_->isValid()) damaged("无法转换");

@@ -58,6 +58,15 @@ TEST_F(MetafileTest, BothKindsDrawTheirFrameStretchedIntoTheTarget) {
   }
 }
 
+TEST_F(MetafileTest, OldStyleHeaderWithABogusLargestRecordStillDecodes) {
+  // The largest-record field sizes the converter's buffer; the records themselves decide it
+  // (the fuzz target for prepared pages finds the memory this would otherwise take).
+  QByteArray b = fixture("red_rect.wmf");
+  put32(b, 22 + 12, 0xFFFFFFFF);
+  const Metafile m = Metafile::decode(b);
+  EXPECT_EQ(m.toImage().pixelColor(50, 25), QColor(255, 0, 0));
+}
+
 TEST_F(MetafileTest, DamagedMetafilesAreRefused) {
   const QByteArray emf = fixture("red_rect.emf");
   const QByteArray wmf = fixture("red_rect.wmf");
