@@ -2,18 +2,15 @@
 #include "platform/picture.h"
 
 // jpeglib.h needs size_t and FILE declared before it.
-#include <cstddef>
-#include <cstdio>
-
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <csetjmp>
+#include <cstddef>
+#include <cstdio>
 
 #include "platform/error.h"
 #include "platform/text.h"
@@ -137,13 +134,13 @@ QImage decodeJpeg(const std::uint8_t* data, std::size_t size) {
   job.data = data;
   job.size = size;
   if (!runDecoder(job))
-    throw DecoderError(fromQString(QStringLiteral("图像数据无法解码（%1）")
-                                       .arg(QString::fromUtf8(job.failure ? job.failure
-                                                                          : job.err.message))));
+    throw DecoderError(
+        fromQString(QStringLiteral("图像数据无法解码（%1）")
+                        .arg(QString::fromUtf8(job.failure ? job.failure : job.err.message))));
   return job.image;
 }
 
-QImage loadPicture(const QString& given) {
+PictureFile readPictureFile(const QString& given) {
   if (given.isEmpty()) fail(QStringLiteral("没有给出图片文件名"));
   // Stored picture paths use backslashes; where no file of the exact name exists, the same
   // path with '/' is the one meant.
@@ -152,12 +149,17 @@ QImage loadPicture(const QString& given) {
 
   const QFileInfo fileInfo(path);
   const QString ext = fileInfo.suffix().toLower();
-  const bool jpeg = ext == u"jpg" || ext == u"jpeg";
-  const bool qtFormat = ext == u"bmp" || ext == u"ico";
+  PictureFile picture;
+  if (ext == u"jpg" || ext == u"jpeg")
+    picture.kind = GraphicKind::Jpeg;
+  else if (ext == u"bmp")
+    picture.kind = GraphicKind::Bitmap;
+  else if (ext == u"ico")
+    picture.kind = GraphicKind::Icon;
+  else if (ext == u"emf" || ext == u"wmf")
+    picture.kind = GraphicKind::Metafile;
   if (fileInfo.isDir()) fail(QStringLiteral("%1 是文件夹，不是图片文件").arg(named(path)));
-  if (ext == u"emf" || ext == u"wmf")
-    fail(QStringLiteral("不支持图片文件 %1 的格式（.%2）").arg(named(path), fileInfo.suffix()));
-  if (!jpeg && !qtFormat) {
+  if (picture.kind == GraphicKind::None) {
     if (fileInfo.suffix().isEmpty())
       fail(QStringLiteral("图片文件 %1 没有扩展名，无法识别图片格式").arg(named(path)));
     fail(QStringLiteral("无法识别图片文件 %1 的格式（.%2）").arg(named(path), fileInfo.suffix()));
@@ -168,24 +170,15 @@ QImage loadPicture(const QString& given) {
   if (!file.open(QIODevice::ReadOnly))
     fail(QStringLiteral("无法打开图片文件 %1（%2）").arg(named(path), file.errorString()));
   if (file.size() > kMaxFileBytes) fail(QStringLiteral("图片文件 %1 太大").arg(named(path)));
-  const QByteArray bytes = file.readAll();
-  if (jpeg) {
-    try {
-      return decodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                        static_cast<std::size_t>(bytes.size()));
-    } catch (const DecoderError& e) {
-      fail(QStringLiteral("图片文件 %1 已损坏：%2").arg(named(path), toQString(e.message())));
-    }
+  picture.bytes = file.readAll();
+  try {
+    picture.graphic = Graphic::decode(picture.kind, picture.bytes);
+  } catch (const DecoderError& e) {
+    fail(QStringLiteral("图片文件 %1 已损坏：%2").arg(named(path), toQString(e.message())));
   }
-  QBuffer buffer;
-  buffer.setData(bytes);
-  buffer.open(QIODevice::ReadOnly);
-  QImageReader reader(&buffer, ext.toLatin1());
-  reader.setDecideFormatFromContent(false);
-  QImage image = reader.read();
-  if (image.isNull())
-    fail(QStringLiteral("图片文件 %1 已损坏（%2）").arg(named(path), reader.errorString()));
-  return image;
+  return picture;
 }
+
+QImage loadPicture(const QString& path) { return readPictureFile(path).graphic.toImage(); }
 
 }  // namespace kelpo

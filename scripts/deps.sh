@@ -17,6 +17,7 @@ KELPO_BUILD_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-image-formats-plugins qt6-translations-l10n
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev libcups2-dev
+  qt6-svg-dev libemf2svg-dev libwmf-dev libuemf-dev
   fonts-arphic-uming fonts-arphic-ukai fonts-liberation2
 )
 KELPO_RUN_PACKAGES=(xvfb xauth x11-apps imagemagick)

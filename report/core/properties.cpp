@@ -181,25 +181,44 @@ void TfrView::RegisterProperties() { registerViewProperties(false); }
 
 void TfrView::SetProperty(const std::string& rawName, const Value& v) {
   const std::string n = upperName(rawName);
-  if (n == "NAME") name = v.toText();
-  else if (n == "LEFT") x = v.toInteger();
-  else if (n == "TOP") y = v.toInteger();
-  else if (n == "WIDTH") dx = v.toInteger();
-  else if (n == "HEIGHT") dy = v.toInteger();
-  else if (n == "FLAGS") flags = static_cast<std::uint16_t>(v.toInteger());
-  else if (n == "FRAMETYP") frameTyp = static_cast<std::uint16_t>(v.toInteger());
-  else if (n == "FRAMEWIDTH") frameWidth = storableFrameWidth(asWidth(v));
-  else if (n == "FRAMECOLOR") frameColor = asColor(v);
-  else if (n == "FRAMESTYLE") frameStyle = static_cast<std::uint16_t>(v.toInteger());
-  else if (n == "FILLCOLOR") fillColor = asColor(v);
-  else if (n == "VISIBLE") visible = asBool(v);
-  else if (n == "MEMO" || n == "DATAFIELD") memo = splitLines(v.toText());
-  else if (n == "GAPX") gapX = v.toInteger();
-  else if (n == "GAPY") gapY = v.toInteger();
-  else if (n == "STRETCHED") setFlag(flags, flStretched, asBool(v));
-  else if (n == "BANDALIGN") bandAlign = static_cast<std::uint8_t>(v.toInteger());
-  else if (n == "TAG") tag = v.toText();
-  else if (n == "RESTRICTIONS") restrictions = static_cast<std::uint16_t>(v.toInteger());
+  if (n == "NAME")
+    name = v.toText();
+  else if (n == "LEFT")
+    x = v.toInteger();
+  else if (n == "TOP")
+    y = v.toInteger();
+  else if (n == "WIDTH")
+    dx = v.toInteger();
+  else if (n == "HEIGHT")
+    dy = v.toInteger();
+  else if (n == "FLAGS")
+    flags = static_cast<std::uint16_t>(v.toInteger());
+  else if (n == "FRAMETYP")
+    frameTyp = static_cast<std::uint16_t>(v.toInteger());
+  else if (n == "FRAMEWIDTH")
+    frameWidth = storableFrameWidth(asWidth(v));
+  else if (n == "FRAMECOLOR")
+    frameColor = asColor(v);
+  else if (n == "FRAMESTYLE")
+    frameStyle = static_cast<std::uint16_t>(v.toInteger());
+  else if (n == "FILLCOLOR")
+    fillColor = asColor(v);
+  else if (n == "VISIBLE")
+    visible = asBool(v);
+  else if (n == "MEMO" || n == "DATAFIELD")
+    memo = splitLines(v.toText());
+  else if (n == "GAPX")
+    gapX = v.toInteger();
+  else if (n == "GAPY")
+    gapY = v.toInteger();
+  else if (n == "STRETCHED")
+    setFlag(flags, flStretched, asBool(v));
+  else if (n == "BANDALIGN")
+    bandAlign = static_cast<std::uint8_t>(v.toInteger());
+  else if (n == "TAG")
+    tag = v.toText();
+  else if (n == "RESTRICTIONS")
+    restrictions = static_cast<std::uint16_t>(v.toInteger());
 }
 
 Value TfrView::GetProperty(const std::string& rawName) {
@@ -228,8 +247,8 @@ Value TfrView::GetProperty(const std::string& rawName) {
   return {};
 }
 
-Value TfrView::CallMethod(const std::string& rawName, const std::string& a1,
-                          const std::string& a2, const std::string& a3) {
+Value TfrView::CallMethod(const std::string& rawName, const std::string& a1, const std::string& a2,
+                          const std::string& a3) {
   const std::string n = upperName(rawName);
   if (n == "HIDE") {
     visible = false;
@@ -251,11 +270,11 @@ struct FlagProp {
   const char* name;
   std::uint16_t bit;
 };
-const FlagProp kMemoFlags[] = {{"WORDWRAP", flWordWrap},      {"WORDBREAK", flWordBreak},
-                               {"AUTOWIDTH", flAutoSize},     {"TEXTONLY", flTextOnly},
+const FlagProp kMemoFlags[] = {{"WORDWRAP", flWordWrap},         {"WORDBREAK", flWordBreak},
+                               {"AUTOWIDTH", flAutoSize},        {"TEXTONLY", flTextOnly},
                                {"SUPPRESS", flSuppressRepeated}, {"HIDEZEROS", flHideZeros},
-                               {"UNDERLINES", flUnderlines},  {"RTLREADING", flRTLReading}};
-const char* const kMemoFlagNames[] = {"WordWrap", "WordBreak", "AutoWidth", "TextOnly",
+                               {"UNDERLINES", flUnderlines},     {"RTLREADING", flRTLReading}};
+const char* const kMemoFlagNames[] = {"WordWrap", "WordBreak", "AutoWidth",  "TextOnly",
                                       "Suppress", "HideZeros", "Underlines", "RTLReading"};
 }  // namespace
 
@@ -279,17 +298,28 @@ void TfrMemoView::SetProperty(const std::string& rawName, const Value& v) {
   const std::string n = upperName(rawName);
   for (const auto& f : kMemoFlags)
     if (n == f.name) return setFlag(flags, f.bit, asBool(v));
-  if (n == "FONT.NAME") font.name = v.toText();
-  else if (n == "FONT.SIZE") font.size = v.toInteger();
-  else if (n == "FONT.STYLE") font.style = static_cast<std::uint16_t>(v.toInteger());
-  else if (n == "FONT.COLOR") font.color = asColor(v);
-  else if (n == "ALIGNMENT") alignment = static_cast<std::uint32_t>(v.toInteger());
-  else if (n == "HIGHLIGHT") highlightCondition = v.toText();
-  else if (n == "LINESPACING") lineSpacing = v.toInteger();
-  else if (n == "CHARSPACING") characterSpacing = v.toInteger();
-  else if (n == "DISPLAYFORMAT") format = v.toInteger();
-  else if (n == "LINES") memo = splitLines(v.toText());
-  else TfrView::SetProperty(rawName, v);
+  if (n == "FONT.NAME")
+    font.name = v.toText();
+  else if (n == "FONT.SIZE")
+    font.size = v.toInteger();
+  else if (n == "FONT.STYLE")
+    font.style = static_cast<std::uint16_t>(v.toInteger());
+  else if (n == "FONT.COLOR")
+    font.color = asColor(v);
+  else if (n == "ALIGNMENT")
+    alignment = static_cast<std::uint32_t>(v.toInteger());
+  else if (n == "HIGHLIGHT")
+    highlightCondition = v.toText();
+  else if (n == "LINESPACING")
+    lineSpacing = v.toInteger();
+  else if (n == "CHARSPACING")
+    characterSpacing = v.toInteger();
+  else if (n == "DISPLAYFORMAT")
+    format = v.toInteger();
+  else if (n == "LINES")
+    memo = splitLines(v.toText());
+  else
+    TfrView::SetProperty(rawName, v);
 }
 
 Value TfrMemoView::GetProperty(const std::string& rawName) {
@@ -370,11 +400,10 @@ const FlagProp kBandFlags[] = {{"FORMNEWPAGE", flBandNewPageAfter},
                                {"PRINTCHILDIFINVISIBLE", flBandPrintChildIfInvisible},
                                {"STRETCHED", flStretched}};
 // Properties that only some band types have; the others reach every band.
-const char* const kTypedBandProps[] = {"CHILDBAND", "PRINTCHILDIFINVISIBLE", "STRETCHED",
-                                       "FORMNEWPAGE", "PRINTIFSUBSETEMPTY", "BREAKED",
-                                       "ONFIRSTPAGE", "ONLASTPAGE", "REPEATHEADER",
-                                       "DATASOURCE", "COLUMNS", "COLUMNWIDTH", "COLUMNGAP",
-                                       "CONDITION", "MASTER"};
+const char* const kTypedBandProps[] = {
+    "CHILDBAND", "PRINTCHILDIFINVISIBLE", "STRETCHED",  "FORMNEWPAGE",  "PRINTIFSUBSETEMPTY",
+    "BREAKED",   "ONFIRSTPAGE",           "ONLASTPAGE", "REPEATHEADER", "DATASOURCE",
+    "COLUMNS",   "COLUMNWIDTH",           "COLUMNGAP",  "CONDITION",    "MASTER"};
 bool typedBandProp(const std::string& n) {
   for (const char* p : kTypedBandProps)
     if (n == p) return true;
@@ -388,16 +417,26 @@ void TfrBandView::SetProperty(const std::string& rawName, const Value& v) {
   if (typedBandProp(n) && !hasProperty(n)) return;
   for (const auto& f : kBandFlags)
     if (n == f.name) return setFlag(flags, f.bit, asBool(v));
-  if (n == "CHILDBAND") childBand = v.toText();
-  else if (n == "MASTER") master = v.toText();
-  else if (n == "COLUMNS") columns = v.toInteger();
-  else if (n == "COLUMNWIDTH") columnWidth = v.toInteger();
-  else if (n == "COLUMNGAP") columnGap = v.toInteger();
-  else if (n == "NEWCOLUMNAFTER") newColumnAfter = v.toInteger();
-  else if (n == "DATASOURCE" || n == "CONDITION") formatStr = v.toText();
-  else if (n == "ONBEFOREPRINT") memo = splitLines(v.toText());
-  else if (n == "MEMO") return;
-  else TfrView::SetProperty(rawName, v);
+  if (n == "CHILDBAND")
+    childBand = v.toText();
+  else if (n == "MASTER")
+    master = v.toText();
+  else if (n == "COLUMNS")
+    columns = v.toInteger();
+  else if (n == "COLUMNWIDTH")
+    columnWidth = v.toInteger();
+  else if (n == "COLUMNGAP")
+    columnGap = v.toInteger();
+  else if (n == "NEWCOLUMNAFTER")
+    newColumnAfter = v.toInteger();
+  else if (n == "DATASOURCE" || n == "CONDITION")
+    formatStr = v.toText();
+  else if (n == "ONBEFOREPRINT")
+    memo = splitLines(v.toText());
+  else if (n == "MEMO")
+    return;
+  else
+    TfrView::SetProperty(rawName, v);
   // A script hiding a band while it is built hides the run-time band it stands for.
   if (n == "VISIBLE" && parent) parent->visible = visible;
 }
@@ -436,22 +475,43 @@ Value TfrBandView::CallMethod(const std::string& rawName, const std::string& a1,
 
 void TfrPictureView::RegisterProperties() {
   TfrView::RegisterProperties();
+  addProperty("Picture", pkEditor);
   addProperty("Center", pkBoolean);
   addProperty("KeepAspect", pkBoolean);
+  addProperty("DataField", pkText | pkEditor | pkNameLike);
+  addProperty("BlobType", pkEnum, "btBMP;btJPG;btICO;btWMF");
 }
 
 void TfrPictureView::SetProperty(const std::string& rawName, const Value& v) {
   const std::string n = upperName(rawName);
-  if (n == "CENTER") setFlag(flags, flPictCenter, asBool(v));
-  else if (n == "KEEPASPECT") setFlag(flags, flPictRatio, asBool(v));
-  else TfrView::SetProperty(rawName, v);
+  if (n == "CENTER")
+    setFlag(flags, flPictCenter, asBool(v));
+  else if (n == "KEEPASPECT")
+    setFlag(flags, flPictRatio, asBool(v));
+  else if (n == "BLOBTYPE")
+    blobType = static_cast<std::uint8_t>(v.toInteger());
+  else if (n == "PICTURE")
+    setPicture(v);
+  else
+    TfrView::SetProperty(rawName, v);
 }
 
 Value TfrPictureView::GetProperty(const std::string& rawName) {
   const std::string n = upperName(rawName);
   if (n == "CENTER") return Value((flags & flPictCenter) != 0);
   if (n == "KEEPASPECT") return Value((flags & flPictRatio) != 0);
+  if (n == "BLOBTYPE") return intValue(blobType);
+  if (n == "PICTURE") return picture();
   return TfrView::GetProperty(rawName);
+}
+
+Value TfrPictureView::CallMethod(const std::string& rawName, const std::string& a1,
+                                 const std::string& a2, const std::string& a3) {
+  if (upperName(rawName) == "LOADFROMFILE") {
+    loadFromFile(evaluate(a1).toText());
+    return {};
+  }
+  return TfrView::CallMethod(rawName, a1, a2, a3);
 }
 
 // ---- TfrPage
@@ -485,29 +545,52 @@ void TfrPage::RegisterProperties() {
 void TfrPage::SetProperty(const std::string& rawName, const Value& v) {
   const std::string n = upperName(rawName);
   const bool dialog = pageType == 1;
-  if (n == "NAME") name = v.toText();
-  else if (n == "SIZE") pgSize = v.toInteger();
-  else if (n == "WIDTH") (dialog ? width : pgWidth) = v.toInteger();
-  else if (n == "HEIGHT") (dialog ? height : pgHeight) = v.toInteger();
-  else if (n == "LEFTMARGIN") marginLeft = v.toInteger();
-  else if (n == "TOPMARGIN") marginTop = v.toInteger();
-  else if (n == "RIGHTMARGIN") marginRight = v.toInteger();
-  else if (n == "BOTTOMMARGIN") marginBottom = v.toInteger();
-  else if (n == "ORIENTATION") orientation = static_cast<std::uint8_t>(v.toInteger());
-  else if (n == "PRINTTOPREVPAGE") printToPrevPage = asBool(v);
-  else if (n == "STRETCHTOPRINTABLE") useMargins = !asBool(v);
-  else if (n == "COLUMNS") columns = v.toInteger();
-  else if (n == "COLUMNWIDTH") colWidth = v.toInteger();
-  else if (n == "COLUMNGAP") colGap = v.toInteger();
-  else if (n == "TYPE") pageType = static_cast<std::uint8_t>(v.toInteger());
-  else if (n == "BORDERSTYLE") borderStyle = static_cast<std::uint8_t>(v.toInteger());
-  else if (n == "CAPTION") caption = v.toText();
-  else if (n == "COLOR") color = asColor(v);
-  else if (n == "LEFT") left = v.toInteger();
-  else if (n == "TOP") top = v.toInteger();
-  else if (n == "POSITION") position = static_cast<std::uint8_t>(v.toInteger());
-  else if (n == "ONBEFOREPRINT") script = splitLines(v.toText());
-  else if (n == "VISIBLE") visible = asBool(v);
+  if (n == "NAME")
+    name = v.toText();
+  else if (n == "SIZE")
+    pgSize = v.toInteger();
+  else if (n == "WIDTH")
+    (dialog ? width : pgWidth) = v.toInteger();
+  else if (n == "HEIGHT")
+    (dialog ? height : pgHeight) = v.toInteger();
+  else if (n == "LEFTMARGIN")
+    marginLeft = v.toInteger();
+  else if (n == "TOPMARGIN")
+    marginTop = v.toInteger();
+  else if (n == "RIGHTMARGIN")
+    marginRight = v.toInteger();
+  else if (n == "BOTTOMMARGIN")
+    marginBottom = v.toInteger();
+  else if (n == "ORIENTATION")
+    orientation = static_cast<std::uint8_t>(v.toInteger());
+  else if (n == "PRINTTOPREVPAGE")
+    printToPrevPage = asBool(v);
+  else if (n == "STRETCHTOPRINTABLE")
+    useMargins = !asBool(v);
+  else if (n == "COLUMNS")
+    columns = v.toInteger();
+  else if (n == "COLUMNWIDTH")
+    colWidth = v.toInteger();
+  else if (n == "COLUMNGAP")
+    colGap = v.toInteger();
+  else if (n == "TYPE")
+    pageType = static_cast<std::uint8_t>(v.toInteger());
+  else if (n == "BORDERSTYLE")
+    borderStyle = static_cast<std::uint8_t>(v.toInteger());
+  else if (n == "CAPTION")
+    caption = v.toText();
+  else if (n == "COLOR")
+    color = asColor(v);
+  else if (n == "LEFT")
+    left = v.toInteger();
+  else if (n == "TOP")
+    top = v.toInteger();
+  else if (n == "POSITION")
+    position = static_cast<std::uint8_t>(v.toInteger());
+  else if (n == "ONBEFOREPRINT")
+    script = splitLines(v.toText());
+  else if (n == "VISIBLE")
+    visible = asBool(v);
 }
 
 Value TfrPage::GetProperty(const std::string& rawName) {

@@ -177,11 +177,6 @@ void TfrMemoView::saveToStream(TfrWriter& w) const {
   w.i32(characterSpacing);
 }
 
-TfrLineView::TfrLineView() {
-  typ = gtLine;
-  baseName = "Line";
-}
-
 TfrBandView::TfrBandView() {
   typ = gtBand;
   baseName = "Band";
@@ -209,47 +204,6 @@ void TfrBandView::saveToStream(TfrWriter& w) const {
   w.i32(columnGap);
   w.i32(newColumnAfter);
   w.writeString(master);
-}
-
-TfrSubReportView::TfrSubReportView() {
-  typ = gtSubReport;
-  baseName = "SubReport";
-}
-
-void TfrSubReportView::loadFromStream(TfrReader& r, const TfrStreamContext& ctx) {
-  TfrView::loadFromStream(r, ctx);
-  subPage = r.i32();
-}
-
-void TfrSubReportView::saveToStream(TfrWriter& w) const {
-  TfrView::saveToStream(w);
-  w.i32(subPage);
-}
-
-TfrPictureView::TfrPictureView() {
-  typ = gtPicture;
-  baseName = "Picture";
-  flags = flStretched | flPictRatio;
-}
-
-void TfrPictureView::loadFromStream(TfrReader& r, const TfrStreamContext& ctx) {
-  TfrView::loadFromStream(r, ctx);
-  graphicKind = r.u8();
-  if (recordVersion() > 10) blobType = r.u8();
-  std::int32_t end = r.i32();
-  if (end < 0 || static_cast<std::size_t>(end) < r.pos()) throw StreamError("bad graphic end");
-  graphicData.clear();
-  if (graphicKind != 0) graphicData = r.bytes(static_cast<std::size_t>(end) - r.pos());
-  r.seek(static_cast<std::size_t>(end));
-}
-
-void TfrPictureView::saveToStream(TfrWriter& w) const {
-  TfrView::saveToStream(w);
-  w.u8(graphicKind);
-  w.u8(blobType);
-  std::size_t at = w.placeholder();
-  if (graphicKind != 0) w.bytes(graphicData);
-  w.patchI32(at, static_cast<std::int32_t>(w.pos()));
 }
 
 std::unique_ptr<TfrView> createBuiltInView(int typ) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/graphic.h"
 #include "report/expr/byte_stream.h"
 #include "report/expr/engine_state.h"
 #include "report/expr/value.h"
@@ -213,9 +214,11 @@ class TfrView : public TfrObject, public TfrCurrentView {
   // Band alignment when drawing (left, right, centre, width, rest) against the parent band's
   // other views and the page edges; nothing without a parent band.
   void PrepareDrawing();
-  // Fills the expanded text from a blob field remembered by preparation, then fires the report's
-  // OnBeforePrint; true when the text was changed (the memo then is not expanded).
+  // Loads a blob field remembered by preparation into the view, then fires the report's
+  // OnBeforePrint; true when the expanded text was changed (the memo then is not expanded).
   bool BeforePrintHook();
+  // The content of a field: into the expanded text here; pictures take the picture.
+  virtual void LoadFromField(Query* dataset, const std::string& field);
   // The tag with its bracketed expressions expanded (format code 0).
   std::string expandedTag();
 
@@ -328,10 +331,13 @@ class TfrMemoView : public TfrStretcheable {
   bool highlighted_ = false;
 };
 
+// A horizontal or vertical line, by its shape (line_view.cpp).
 class TfrLineView : public TfrStretcheable {
  public:
   TfrLineView();
   std::int32_t CalcHeight() override { return dy; }
+  std::int32_t MinHeight() override { return 1; }
+  std::int32_t RemainHeight() override { return 0; }
   void Paint(QPainter& canvas) override;
 };
 
@@ -355,14 +361,19 @@ class TfrBandView : public TfrView {
   std::uint8_t writtenMinor() const override { return 1; }
 };
 
+// The frame in which another page of the template is printed beside the band's other objects
+// (subreport_view.cpp). The band prints that page; the frame itself is never output.
 class TfrSubReportView : public TfrView {
  public:
   TfrSubReportView();
   std::int32_t subPage = 0;
   void loadFromStream(TfrReader& r, const TfrStreamContext& ctx) override;
   void saveToStream(TfrWriter& w) const override;
+  void EmitPrepared(TfrWriter& stream) override;
+  void Paint(QPainter& canvas) override;
 };
 
+// A picture stored in the template, or taken from a blob field or a file (picture_view.cpp).
 class TfrPictureView : public TfrView {
  public:
   TfrPictureView();
@@ -370,11 +381,35 @@ class TfrPictureView : public TfrView {
   std::uint8_t graphicKind = 0;
   std::uint8_t blobType = 0;
   std::string graphicData;
+
   void SetProperty(const std::string& name, const Value& value) override;
   Value GetProperty(const std::string& name) override;
+  Value CallMethod(const std::string& name, const std::string& arg1, const std::string& arg2,
+                   const std::string& arg3) override;
   void RegisterProperties() override;
   void loadFromStream(TfrReader& r, const TfrStreamContext& ctx) override;
   void saveToStream(TfrWriter& w) const override;
+  void LoadFromField(Query* dataset, const std::string& field) override;
+  void EmitPrepared(TfrWriter& stream) override;
+  void Paint(QPainter& canvas) override;
+
+  // Sets the picture from a graphic's stream bytes, checking that they decode; damaged bytes
+  // raise DecoderError and leave the picture as it was.
+  void setGraphic(std::uint8_t kind, std::string bytes);
+  void clearGraphic();
+  // LOADFROMFILE: the picture of an existing file (its kind by the extension), or none.
+  void loadFromFile(const std::string& fileName);
+  // The decoded picture, decoded on first need and kept; damaged data raises DecoderError.
+  const Graphic& graphic() const;
+  // The PICTURE property: expressions hold a picture as a text of its kind byte followed by its
+  // stream bytes (empty text: no picture), so one view's picture can be given to another.
+  Value picture() const;
+  void setPicture(const Value& value);
+
+ private:
+  mutable std::shared_ptr<const Graphic> decoded_;
+  mutable std::uint8_t decodedKind_ = 0;
+  mutable std::string decodedData_;
 };
 
 // Splits a text at CR LF, LF or CR into lines; joins lines with CR LF.

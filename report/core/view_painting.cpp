@@ -249,16 +249,18 @@ void TfrView::PrepareDrawing() {
 
 bool TfrView::BeforePrintHook() {
   const TfrStrings before = memo1;
-  if (cachedDataset && !cachedField.empty() && IsBlobField(cachedDataset, toQString(cachedField))) {
-    QByteArray bytes;
-    AssignBlobTo(cachedDataset, toQString(cachedField), [&](const QByteArray& b) { bytes = b; });
-    memo1.clear();
-    AppendAsText(memo1,
-                 std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-  }
+  if (cachedDataset && !cachedField.empty() && IsBlobField(cachedDataset, toQString(cachedField)))
+    LoadFromField(cachedDataset, cachedField);
   TfrReport* report = frCurReport();
   if (report && report->OnBeforePrint) report->OnBeforePrint(memo1, *this);
   return memo1 != before;
+}
+
+void TfrView::LoadFromField(Query* dataset, const std::string& field) {
+  QByteArray bytes;
+  AssignBlobTo(dataset, toQString(field), [&](const QByteArray& b) { bytes = b; });
+  memo1.clear();
+  AppendAsText(memo1, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 std::string TfrView::expandedTag() {
@@ -314,23 +316,6 @@ void TfrView::EmitPrepared(TfrWriter& stream) {
     tag = savedTag;
   }
   x = x0, y = y0, dx = dx0, dy = dy0;
-}
-
-void TfrLineView::Paint(QPainter& canvas) {
-  PrepareDrawing();
-  const std::int32_t dx0 = dx, dy0 = dy;
-  const std::uint16_t lines0 = frameTyp;
-  if (dy < dx) {
-    dy = 0;
-    frameTyp = frTop;
-  } else {
-    dx = 0;
-    frameTyp = frLeft;
-  }
-  ApplyScale();
-  PaintFrame(canvas);
-  RestoreGeometry();
-  dx = dx0, dy = dy0, frameTyp = lines0;
 }
 
 Value TfrStretcheable::CallMethod(const std::string& name, const std::string& arg1,

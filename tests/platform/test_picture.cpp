@@ -58,7 +58,8 @@ TEST_F(PictureTest, LoadsEachFormatByExtension) {
   EXPECT_FALSE(loadPicture(dir_.path() + "//" + QString::fromUtf8("菜.jpg")).isNull());
   ASSERT_TRUE(QDir(dir_.path()).mkpath(QString::fromUtf8("Pictures/川菜")));
   ASSERT_TRUE(QFile::copy(path("b.bmp"), path(QString::fromUtf8("Pictures/川菜/1.bmp"))));
-  EXPECT_FALSE(loadPicture(dir_.path() + "/" + QString::fromUtf8("\\Pictures\\川菜\\1.bmp")).isNull());
+  EXPECT_FALSE(
+      loadPicture(dir_.path() + "/" + QString::fromUtf8("\\Pictures\\川菜\\1.bmp")).isNull());
 }
 
 TEST_F(PictureTest, FailuresNameTheFile) {
@@ -68,8 +69,8 @@ TEST_F(PictureTest, FailuresNameTheFile) {
   write("corrupt.jpg", corrupt);
   write("garbage.bmp", "not a bitmap");
   write("empty.jpeg", "");
-  const char* names[] = {"p.png", "missing.jpg", "damaged.jpg", "corrupt.jpg",
-                         "garbage.bmp", "empty.jpeg", "x.emf", "noext"};
+  const char* names[] = {"p.png",       "missing.jpg", "damaged.jpg", "corrupt.jpg",
+                         "garbage.bmp", "empty.jpeg",  "x.emf",       "noext"};
   for (const char* name : names) {
     SCOPED_TRACE(name);
     const QString file = path(QString::fromUtf8(name));
@@ -81,13 +82,33 @@ TEST_F(PictureTest, FailuresNameTheFile) {
     }
   }
   EXPECT_THROW(loadPicture(QString()), PictureError);
+  // A metafile cut short after its placeable header is damaged, not of an unknown format.
   write("real.wmf", "\xD7\xCD\xC6\x9A");
   try {
     loadPicture(path("real.wmf"));
     ADD_FAILURE() << "loaded";
   } catch (const PictureError& e) {
-    EXPECT_TRUE(toQString(e.message()).contains(QString::fromUtf8("不支持"))) << e.what();
+    EXPECT_TRUE(toQString(e.message()).contains(QString::fromUtf8("已损坏"))) << e.what();
+    EXPECT_NE(toQString(e.message()).indexOf(path("real.wmf")), -1) << e.what();
   }
+}
+
+TEST_F(PictureTest, MetafilesLoadByExtensionWithTheirKindAndBytes) {
+  for (const char* name : {"red_rect.emf", "red_rect.wmf"}) {
+    SCOPED_TRACE(name);
+    const QString file = QStringLiteral(KELPO_TEST_DATA "/pictures/") + QString::fromUtf8(name);
+    const PictureFile picture = readPictureFile(file);
+    EXPECT_EQ(picture.kind, GraphicKind::Metafile);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(picture.bytes, f.readAll());
+    const QImage image = loadPicture(file);
+    EXPECT_EQ(image.size(), QSize(100, 50));
+    EXPECT_EQ(image.pixelColor(50, 25), QColor(255, 0, 0));
+  }
+  // Upper-case extensions count too.
+  ASSERT_TRUE(QFile::copy(QStringLiteral(KELPO_TEST_DATA "/pictures/red_rect.emf"), path("A.EMF")));
+  EXPECT_EQ(readPictureFile(path("A.EMF")).kind, GraphicKind::Metafile);
 }
 
 TEST_F(PictureTest, HugeClaimedSizeIsRefusedBeforeDecoding) {

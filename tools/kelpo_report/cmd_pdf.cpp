@@ -18,12 +18,15 @@ int runPdf(const std::vector<std::string>& args) {
   report::TfrPrintOptions options;
   std::vector<std::string> plain;
   std::string recipe, db;
+  bool full = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (consumePrintOption(args, i, options, false)) continue;
     const std::string& arg = args[i];
     if (arg == "--recipe" || arg == "--db") {
       if (i + 1 >= args.size()) throw Error(arg + " wants a value");
       (arg == "--recipe" ? recipe : db) = args[++i];
+    } else if (arg == "--full") {
+      full = true;
     } else if (arg.rfind("--", 0) == 0) {
       throw Error("unknown option \"" + arg + "\"");
     } else {
@@ -32,6 +35,7 @@ int runPdf(const std::vector<std::string>& args) {
   }
   const bool fromRecipe = !recipe.empty();
   if (!db.empty() && !fromRecipe) throw Error("--db goes with --recipe NAME");
+  if (full && !fromRecipe) throw Error("--full goes with --recipe NAME");
   if (plain.size() != (fromRecipe ? 1u : 2u))
     throw Error(fromRecipe ? "pdf --recipe NAME wants one output file"
                            : "pdf wants FILE.frp and OUT.pdf");
@@ -45,6 +49,7 @@ int runPdf(const std::vector<std::string>& args) {
     frp = scratch.filePath(QStringLiteral("recipe.frp")).toStdString();
     std::vector<std::string> prepareArgs = {"--recipe", recipe};
     if (!db.empty()) prepareArgs.insert(prepareArgs.end(), {"--db", db});
+    if (full) prepareArgs.push_back("--full");
     prepareArgs.push_back(frp);
     int prepared = 0;
     if (const int status = prepareReportFile(prepareArgs, &prepared); status != 0) return status;

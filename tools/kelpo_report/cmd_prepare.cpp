@@ -9,9 +9,11 @@
 #include "app/recipe_store.h"
 #include "platform/error.h"
 #include "platform/message_box.h"
+#include "platform/shell.h"
 #include "platform/text.h"
 #include "report/core/report.h"
 #include "report/expr/datasets.h"
+#include "report/expr/names.h"
 #include "tools/kelpo_report/command.h"
 #include "tools/kelpo_report/prepare.h"
 #include "tools/kelpo_report/printer_session.h"
@@ -54,7 +56,7 @@ int prepareReportFile(const std::vector<std::string>& args, int* pageCount) {
   ReportData data;
   std::string templateFile, outFile, recipe, ownDataset;
   std::vector<Binding> bindings;
-  bool twoPass = false, haveDb = false;
+  bool twoPass = false, haveDb = false, full = false;
   std::vector<std::string> plain;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -70,6 +72,8 @@ int prepareReportFile(const std::vector<std::string>& args, int* pageCount) {
       ownDataset = value("--dataset");
     } else if (arg == "--two-pass") {
       twoPass = true;
+    } else if (arg == "--full") {
+      full = true;
     } else if (arg == "--report-dataset") {
       const std::string b = value("--report-dataset");
       const std::size_t eq = b.find('=');
@@ -82,6 +86,7 @@ int prepareReportFile(const std::vector<std::string>& args, int* pageCount) {
       plain.push_back(arg);
     }
   }
+  if (full && recipe.empty()) throw Error("--full goes with --recipe NAME");
   if (!recipe.empty()) {
     if (plain.size() != 1) throw Error("prepare --recipe NAME wants one output file");
     outFile = plain[0];
@@ -123,7 +128,17 @@ int prepareReportFile(const std::vector<std::string>& args, int* pageCount) {
   auto* frReport1 = new report::TfrReport(&form);
   frReport1->setObjectName(QStringLiteral("frReport1"));
   frReport1->ShowProgress = false;
-  const std::string bytes = recipe.empty() ? readFile(templateFile) : report::recipeTemplateForm();
+  const std::string bytes =
+      !recipe.empty() ? (full ? report::fullRecipeTemplateStream() : report::recipeTemplateForm())
+                      : readFile(templateFile);
+  if (full) {
+    // The full sheet finds the recipe photographs below the program folder, as the recipe
+    // windows do.
+    frReport1->OnGetValue = [](const std::string& name, report::Value& value) {
+      if (report::sameName(name, "ProgramFolder"))
+        value = report::Value(fromQString(programFolder()));
+    };
+  }
   // Damaged templates are reported on the standard error instead of a message box.
   std::string shown;
   setMessageHook([&shown](const MessageRecord& m) {
@@ -169,11 +184,13 @@ int runPrepare(const std::vector<std::string>& args) {
 
 }  // namespace
 
-KELPO_REPORT_COMMAND("prepare",
-                     "TEMPLATE [--db FILE] [--query NAME=STATEMENT]... "
-                     "[--report-dataset NAME=QUERY]... [--dataset NAME] [--two-pass] OUT.frp  "
-                     "prepare a template and write the prepared report; or: --recipe NAME "
-                     "[--db FILE] OUT.frp  the recipe sheet of one recipe",
-                     runPrepare);
+KELPO_REPORT_COMMAND(
+    "prepare",
+    "TEMPLATE [--db FILE] [--query NAME=STATEMENT]... "
+    "[--report-dataset NAME=QUERY]... [--dataset NAME] [--two-pass] OUT.frp  "
+    "prepare a template and write the prepared report; or: --recipe NAME "
+    "[--db FILE] [--full] OUT.frp  the recipe sheet of one recipe (--full: the A4 sheet "
+    "with the photograph)",
+    runPrepare);
 
 }  // namespace kelpo::tools

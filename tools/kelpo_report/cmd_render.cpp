@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/error.h"
+#include "platform/text.h"
 #include "report/core/report.h"
 #include "tools/kelpo_report/command.h"
 #include "tools/kelpo_report/headless_app.h"
@@ -52,13 +54,16 @@ int runRender(const std::vector<std::string>& args) {
     return 1;
   }
   TfrEMFPage& page = report.emfPages[pageNo - 1];
-  // Pages of the oldest file layout are one Windows metafile, which nothing here can show.
+  // A damaged picture would draw as an empty box; say which one instead of writing that page.
   report.emfPages.readObjects(pageNo - 1);
   for (const auto& v : page.page->objects) {
     auto* picture = dynamic_cast<const TfrPictureView*>(v.get());
-    if (picture && picture->graphicKind == 2) {
-      std::fprintf(stderr, "error: page %d holds a Windows metafile: unsupported picture format\n",
-                   pageNo);
+    if (!picture) continue;
+    try {
+      picture->graphic();
+    } catch (const Error& e) {
+      std::fprintf(stderr, "error: page %d: picture \"%s\": %s\n", pageNo,
+                   engineToUtf8(picture->name).c_str(), engineToUtf8(e.message()).c_str());
       return 1;
     }
   }

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
 
 #include "platform/database.h"
 #include "platform/text.h"
+#include "report/core/picture_view.h"
 #include "report/expr/datasets.h"
+#include "report/expr/names.h"
 #include "tests/report/core/support_build.h"
 #include "tools/recipe_template/recipe_template.h"
 
@@ -20,7 +23,8 @@ namespace {
 // report reading the stored template.
 class RecipeSheet {
  public:
-  RecipeSheet(const QString& method, const QVariant& features) {
+  RecipeSheet(const QString& method, const QVariant& features, bool full = false,
+              const QVariant& picture = QVariant()) {
     const QString file = folder.filePath(QStringLiteral("Kelpo.db"));
     QFile(file).open(QIODevice::WriteOnly);
     auto* connection = new Connection(&f.form);
@@ -31,7 +35,7 @@ class RecipeSheet {
         "提示 text, 特点 text)"));
     connection->execute(QString::fromUtf8("insert into 饮食 values (?, ?, ?, ?, ?, ?, ?)"),
                         {QString::fromUtf8("川菜"), QString::fromUtf8("回锅肉"),
-                         QString::fromUtf8("五花肉\r\n蒜苗"), method, QVariant(),
+                         QString::fromUtf8("五花肉\r\n蒜苗"), method, picture,
                          QString::fromUtf8("火要大"), features});
     auto* query = new Query(&f.form);
     query->setObjectName(QStringLiteral("ADOQuery3"));
@@ -43,7 +47,16 @@ class RecipeSheet {
     dataset->setObjectName(QStringLiteral("frDBDataSet1"));
     dataset->SetDataSet(query);
     f.report->pages.clear();
-    f.report->readReportForm(recipeTemplateForm());
+    if (full) {
+      f.report->loadFromStream(fullRecipeTemplateStream());
+      // The program folder is this test's folder, with its Pictures below it.
+      const std::string programFolder = fromQString(folder.path()) + "/";
+      f.report->OnGetValue = [programFolder](const std::string& name, Value& value) {
+        if (sameName(name, "ProgramFolder")) value = Value(programFolder);
+      };
+    } else {
+      f.report->readReportForm(recipeTemplateForm());
+    }
     f.report->Dataset = dataset;
   }
 
@@ -132,4 +145,62 @@ TEST(RecipeReport, MethodLongerThanItsBoxIsCutAtTheBoxWhenDrawn) {
   EXPECT_GT(inkRows(284, 531), 100);
   // Below the method's box (it ends at 532) and above the empty features box nothing is drawn.
   EXPECT_EQ(inkRows(533, 551), 0);
+}
+
+TEST(RecipeReport, FullSheetShowsThePhotographAndContinuesALongMethodOnTheNextPage) {
+  RecipeSheet sheet(lines(60), QString::fromUtf8("香辣"), true,
+                    QString::fromUtf8("\\Pictures\\川菜\\回锅肉.jpg"));
+  ASSERT_TRUE(QDir(sheet.folder.path()).mkpath(QString::fromUtf8("Pictures/川菜")));
+  QImage photo(120, 90, QImage::Format_RGB32);
+  photo.fill(QColor(200, 40, 30));
+  const QString photoFile = sheet.folder.filePath(QString::fromUtf8("Pictures/川菜/回锅肉.jpg"));
+  ASSERT_TRUE(photo.save(photoFile, "JPG"));
+  BuildFixture& f = sheet.f;
+  ASSERT_TRUE(f.prepare()) << engineToUtf8(f.shownError);
+  ASSERT_EQ(f.pageCount(), 2);
+  EXPECT_EQ(f.report->emfPages[0].pgSize, 9);  // A4
+
+  f.report->emfPages.readObjects(0);
+  const TfrPictureView* shown = nullptr;
+  for (const auto& v : f.report->emfPages[0].page->objects)
+    if (v->name == "Photograph") shown = dynamic_cast<const TfrPictureView*>(v.get());
+  ASSERT_NE(shown, nullptr);
+  QFile file(photoFile);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(shown->graphicKind, 4);
+  EXPECT_EQ(shown->graphicData, file.readAll().toStdString());
+
+  // Every step of the method is printed once, the first on page 1 and the last on page 2; the
+  // tips follow the method on page 2.
+  std::string method;
+  for (int page = 0; page < 2; ++page)
+    for (const auto& p : f.page(page))
+      if (p.name == "Method") method += (method.empty() ? "" : "|") + p.text;
+  EXPECT_EQ(engineToUtf8(method),
+            lines(60).replace(QStringLiteral("\r\n"), QStringLiteral("|")).toStdString());
+  bool methodOnFirst = false, tipsOnSecond = false, numberOnSecond = false;
+  for (const auto& p : f.page(0)) methodOnFirst |= p.name == "Method";
+  for (const auto& p : f.page(1)) {
+    tipsOnSecond |= p.name == "Tips" && engineToUtf8(p.text) == "火要大";
+    numberOnSecond |= p.name == "PageNumber" && engineToUtf8(p.text) == "第 2 页";
+  }
+  EXPECT_TRUE(methodOnFirst);
+  EXPECT_TRUE(tipsOnSecond);
+  EXPECT_TRUE(numberOnSecond);
+}
+
+TEST(RecipeReport, FullSheetWithoutAPhotographFilePrintsAnEmptyPicture) {
+  RecipeSheet sheet(lines(3), QVariant(), true, QString::fromUtf8("\\Pictures\\无.jpg"));
+  BuildFixture& f = sheet.f;
+  ASSERT_TRUE(f.prepare()) << engineToUtf8(f.shownError);
+  ASSERT_EQ(f.pageCount(), 1);
+  f.report->emfPages.readObjects(0);
+  int pictures = 0;
+  for (const auto& v : f.report->emfPages[0].page->objects) {
+    if (auto* p = dynamic_cast<TfrPictureView*>(v.get())) {
+      ++pictures;
+      EXPECT_EQ(p->graphicKind, 0);
+    }
+  }
+  EXPECT_EQ(pictures, 1);
 }

@@ -66,6 +66,15 @@ foreach(want 番茄炒蛋 "鸡蛋打入碗中" "酸甜适口")
   endif()
 endforeach()
 check(1 "" "error: no recipe named \"没有这道菜\"\n" pdf --recipe 没有这道菜 ${WORK_DIR}/x.pdf)
+# The full A4 sheet with its section headings and page number.
+check(0 "1\n" "" pdf --recipe 番茄炒蛋 --full ${WORK_DIR}/full.pdf)
+execute_process(COMMAND ${PDFTOTEXT} ${WORK_DIR}/full.pdf - OUTPUT_VARIABLE text)
+foreach(want 番茄炒蛋 "配料" "做法" "鸡蛋打入碗中" "提示" "第 1 页")
+  if(NOT text MATCHES "${want}")
+    message(SEND_ERROR "full.pdf lacks \"${want}\":\n${text}")
+  endif()
+endforeach()
+check(1 "" "error: --full goes with --recipe NAME\n" pdf --full ${WORK_DIR}/recipe.frp ${WORK_DIR}/x.pdf)
 
 # Printing to the test queue, when the machine has it.
 execute_process(COMMAND lpstat -p KelpoPDF RESULT_VARIABLE no_queue OUTPUT_QUIET ERROR_QUIET)

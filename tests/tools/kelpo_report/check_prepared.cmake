@@ -37,7 +37,12 @@ check(1 "" "${noise}error: [^\n]+\n" render ${WORK_DIR}/cut.frp ${WORK_DIR}/x.pn
 write_hex(empty "")
 check(1 "" "${noise}error: [^\n]+\n" dump ${WORK_DIR}/empty.frp)
 
-# The oldest layout: one metafile per page, listed but not drawable here.
+# The oldest layout: one metafile per page; a damaged one is named, a sound one drawn.
 set(oldest ${CMAKE_CURRENT_LIST_DIR}/../../fuzz/corpus/prepared/oldest_layout.frp)
 check(0 "prepared report: printer \"Office\" pages 1 generator 88\npage 1: size 9 2100x2970 orientation 0 bin -1 UseMargins 1 margins 0,0,0,0\n.*  object  typ 1 .*graphic kind 2 blob type 0, 24 bytes\n" "${noise}" dump ${oldest})
-check(1 "" "${noise}error: page 1 holds a Windows metafile: unsupported picture format\n" render ${oldest} ${WORK_DIR}/x.png)
+check(1 "" "${noise}error: page 1: picture \"\": 图元文件已损坏[^\n]*\n" render ${oldest} ${WORK_DIR}/x.png)
+file(REMOVE ${WORK_DIR}/oldest.png)
+check(0 "" "${noise}" render ${SAMPLES}/oldest_layout_wmf.frp ${WORK_DIR}/oldest.png)
+if(NOT EXISTS ${WORK_DIR}/oldest.png)
+  message(SEND_ERROR "render wrote no oldest.png")
+endif()
