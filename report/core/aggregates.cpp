@@ -61,12 +61,14 @@ Value initialValue(char code) {
   return code == aggregate::kMin || code == aggregate::kMax ? Value::null() : Value(0);
 }
 
-// A band that prints objects of another band: the cells of cross-tab columns.
-bool carriesCrossCells(const TfrBand& band) {
-  for (const TfrView* v : band.objects)
-    if (v->parent && v->parent != &band) return true;
-  return false;
+// The cross band (header, data or footer column) of a cross-tab cell printed with `band`, or
+// null when `view` is an ordinary object of the band.
+TfrBand* crossBandOf(const TfrView* view, const TfrBand* band) {
+  if (!view || !view->parent || view->parent == band || !view->parent->vertical()) return nullptr;
+  return view->parent;
 }
+
+std::string columnPrefix(int column) { return std::to_string(column) + kSeparator; }
 
 int defaultDataType(int type) {
   switch (type) {
@@ -99,8 +101,10 @@ void registerCall(TfrBuildEngine& e, char code, const Value& p1, const Value& p2
     return;
   }
   std::string key = makeKey(current->name, code, p1.toText(), flags);
-  if (current->type != btCrossFooter && carriesCrossCells(*current))
-    key = "0" + std::string(1, kSeparator) + key;
+  // A cell of a cross-tab column keeps one value per column: the "0" key is the template the
+  // columns' keys are copied from as they are accumulated.
+  if (current->type != btCrossFooter && crossBandOf(frCurView(), current))
+    key = columnPrefix(0) + key;
   target->values.SetVariable(key, initialValue(code));
   if (code == aggregate::kAvg) target->summedCounts.SetVariable(key, Value(0));
   current->aggregateBand = target;
@@ -109,12 +113,20 @@ void registerCall(TfrBuildEngine& e, char code, const Value& p1, const Value& p2
 void readAggregate(TfrBuildEngine& e, char code, const Value& p1, const Value& p2, const Value& p3,
                    Value& result) {
   TfrBand* current = e.curBand;
-  if (!current || !current->aggregateBand) return;
+  if (!current) return;
+  // A cross footer's cell totals the columns of its row; any other cell reads its own column.
+  bool column = false;
+  if (TfrBand* cross = crossBandOf(frCurView(), current)) {
+    if (cross->type == btCrossFooter)
+      current = cross;
+    else
+      column = true;
+  }
+  if (!current->aggregateBand) return;
   TfrBand* source = current->aggregateBand;
   const std::string flags = (code == aggregate::kCount ? p2 : p3).toText();
   std::string key = makeKey(current->name, code, p1.toText(), flags);
-  if (!source->values.Contains(key))
-    key = std::to_string(current->curColumn) + std::string(1, kSeparator) + key;
+  if (column && e.curPage) key = columnPrefix(e.curPage->columnPos) + key;
   const Value* stored = source->values.Find(key);
   if (!stored) return;
   if (code == aggregate::kAvg) {
@@ -126,16 +138,19 @@ void readAggregate(TfrBuildEngine& e, char code, const Value& p1, const Value& p
   result = stored->isNull() ? Value(0) : *stored;
 }
 
-void accumulate(TfrBand& band) {
+// Adds the current record to the band's plain keys (column 0, once per printed record) or to
+// the keys of one cross-tab column (once per column of the record).
+void accumulate(TfrBand& band, int crossColumn) {
   TfrVariables& values = band.values;
-  const bool cross = carriesCrossCells(band);
-  const std::string column = std::to_string(band.curColumn);
+  const bool cross = crossColumn > 0;
+  const std::string column = cross ? std::to_string(crossColumn) : std::string();
   if (cross) {
     // Templates (column "0") get a copy for the current column when it has none.
+    const std::string templatePrefix = columnPrefix(0);
     for (int i = 0; i < values.Count(); ++i) {
-      const std::string& name = values.NameAt(i);
-      if (name.rfind(std::string("0") + kSeparator, 0) != 0) continue;
-      const std::string copy = column + name.substr(1);
+      const std::string name = values.NameAt(i);
+      if (name.rfind(templatePrefix, 0) != 0) continue;
+      const std::string copy = columnPrefix(crossColumn) + name.substr(templatePrefix.size());
       if (values.Contains(copy)) continue;
       const Key k = parseKey(name);
       values.SetVariable(copy, initialValue(k.code));
@@ -184,7 +199,7 @@ void accumulate(TfrBand& band) {
         break;
     }
   }
-  ++band.valuesCount;
+  if (!cross) ++band.valuesCount;
 }
 
 void reset(TfrBand& shownBy) {

@@ -168,8 +168,8 @@ bool TfrReport::PrepareReport() {
     doPrepare();
   }
   if (OnEndDoc) OnEndDoc();
-  const bool error = engine->error;
-  const std::string errorText = engine->errorText;
+  const bool error = engine->error();
+  const std::string errorText = engine->errorText();
   const bool cancelled = engine->dialogCancelled || userCancelled;
   engine->FinishAll();
   engine.reset();

@@ -77,5 +77,28 @@ TEST(Aggregates, NoRecordsGiveZeroForAvgMinAndMax) {
   EXPECT_EQ(f.texts(0), "0 0 0 0");
 }
 
+// A small cross-tab: two rows by three columns whose cell value is row * 10 + column.
+TEST(Aggregates, CrossTabCellsKeepOneValuePerColumn) {
+  BuildFixture f;
+  f.band(btMasterData, 50, 20, "2");  // Band1
+  f.memo("r[LINE#]", 10, 50, 60);
+  auto* cross = f.band(btCrossData, 0, 0, "3");
+  cross->x = 100;
+  cross->dx = 100;
+  f.memo("[[LINE#] * 10 + [COLUMN#]]", 110, 52, 80);
+  auto* crossFooter = f.band(btCrossFooter, 0, 0);
+  crossFooter->x = 200;
+  crossFooter->dx = 100;
+  // The cross footer's cell totals its row over the columns.
+  f.memo("[SUM([LINE#] * 10 + [COLUMN#])]", 210, 52, 80);
+  f.band(btMasterFooter, 80, 20);
+  // The master footer's cell totals its column over the rows; an ordinary object of the same
+  // footer keeps one total.
+  f.memo("[SUM([LINE#] * 10 + [COLUMN#])]/[MAX([COLUMN#] * 100 + [LINE#])]", 110, 82, 80);
+  f.memo("n=[COUNT(Band1)]", 10, 82, 60);
+  ASSERT_TRUE(f.prepare()) << engineToUtf8(f.shownError);
+  EXPECT_EQ(f.texts(0), "r1 11 12 13 36 r2 21 22 23 66 n=2 32/102 34/202 36/302");
+}
+
 }  // namespace
 }  // namespace kelpo::report::testing
