@@ -110,6 +110,7 @@ void TInterpretator::WriteValue(const std::string& name, const Value& value) {
     return;
   }
   if (upper == "PROGRESS") {
+    TfrReport::ShowProgressDetail(value.toText());
     QCoreApplication::processEvents();
     return;
   }
