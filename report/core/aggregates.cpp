@@ -6,6 +6,7 @@
 // only negative values is the largest of them and MIN of no records is 0; AVG divides by the
 // records it actually summed.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "report/core/build_engine.h"
@@ -29,20 +30,22 @@ struct Key {
   char code = 0;
 };
 
-Key parseKey(const std::string& text) {
-  std::vector<std::string> fields;
-  std::size_t start = 0;
-  for (std::size_t p = 0; p < text.size(); ++p) {
+// Keys are parsed for every record a band accumulates: the fields are cut without building a
+// list first.
+Key parseKey(std::string_view text) {
+  std::string_view fields[5];
+  std::size_t count = 0, start = 0;
+  for (std::size_t p = 0; p < text.size() && count < 5; ++p) {
     if (text[p] != kSeparator) continue;
-    fields.push_back(text.substr(start, p - start));
+    fields[count++] = text.substr(start, p - start);
     start = p + 1;
   }
   Key k;
   std::size_t i = 0;
-  if (fields.size() >= 5 && !fields[0].empty() &&
-      fields[0].find_first_not_of("0123456789") == std::string::npos)
+  if (count == 5 && !fields[0].empty() &&
+      fields[0].find_first_not_of("0123456789") == std::string_view::npos)
     k.column = fields[i++];
-  if (fields.size() < i + 4) return k;
+  if (count < i + 4) return k;
   k.band = fields[i];
   k.code = fields[i + 1].empty() ? 0 : fields[i + 1][0];
   k.expression = fields[i + 2];
