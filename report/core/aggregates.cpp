@@ -113,6 +113,24 @@ void registerCall(TfrBuildEngine& e, char code, const Value& p1, const Value& p2
   current->aggregateBand = target;
 }
 
+// The data band an aggregate call reads: the one its band-name parameter names (or the
+// current band's default data band) that holds the key. A band may total several data bands
+// (a master footer counting masters and details): the band it registered last is only the
+// fallback.
+TfrBand* aggregateSource(TfrBand& current, const std::string& bandText, const std::string& key) {
+  if (current.run) {
+    const int wanted = bandText.empty() ? defaultDataType(current.type) : -1;
+    for (int type : {btMasterData, btDetailData, btSubDetailData, btCrossData}) {
+      if (wanted >= 0 && type != wanted) continue;
+      for (TfrBand* b = current.run->bands[type]; b; b = b->next) {
+        if (wanted < 0 && !sameName(bandText, b->name)) continue;
+        if (b->values.Contains(key)) return b;
+      }
+    }
+  }
+  return current.aggregateBand;
+}
+
 void readAggregate(TfrBuildEngine& e, char code, const Value& p1, const Value& p2, const Value& p3,
                    Value& result) {
   TfrBand* current = e.curBand;
@@ -126,10 +144,12 @@ void readAggregate(TfrBuildEngine& e, char code, const Value& p1, const Value& p
       column = true;
   }
   if (!current->aggregateBand) return;
-  TfrBand* source = current->aggregateBand;
   const std::string flags = (code == aggregate::kCount ? p2 : p3).toText();
   std::string key = makeKey(current->name, code, p1.toText(), flags);
   if (column && e.curPage) key = columnPrefix(e.curPage->columnPos) + key;
+  const std::string bandText =
+      std::string(trimBlanks((code == aggregate::kCount ? p1 : p2).toText()));
+  TfrBand* source = aggregateSource(*current, bandText, key);
   const Value* stored = source->values.Find(key);
   if (!stored) return;
   if (code == aggregate::kAvg) {
@@ -205,17 +225,30 @@ void accumulate(TfrBand& band, int crossColumn) {
   if (!cross) ++band.valuesCount;
 }
 
+// Resets the keys `shownBy` reads in every data band that holds any: a footer may total more
+// than one data band.
 void reset(TfrBand& shownBy) {
-  TfrBand* source = shownBy.aggregateBand;
-  if (!source) return;
-  for (int i = 0; i < source->values.Count(); ++i) {
-    const std::string& name = source->values.NameAt(i);
-    const Key k = parseKey(name);
-    if (!sameName(k.band, shownBy.name)) continue;
-    source->values.SetValueAt(i, initialValue(k.code));
-    if (k.code == aggregate::kAvg) source->summedCounts.SetVariable(name, Value(0));
+  // A band that registered no aggregate shows none.
+  if (!shownBy.aggregateBand) return;
+  auto resetIn = [&](TfrBand& source) {
+    bool any = false;
+    for (int i = 0; i < source.values.Count(); ++i) {
+      const std::string& name = source.values.NameAt(i);
+      const Key k = parseKey(name);
+      if (!sameName(k.band, shownBy.name)) continue;
+      any = true;
+      source.values.SetValueAt(i, initialValue(k.code));
+      if (k.code == aggregate::kAvg) source.summedCounts.SetVariable(name, Value(0));
+    }
+    return any;
+  };
+  if (shownBy.run) {
+    for (int type : {btMasterData, btDetailData, btSubDetailData, btCrossData})
+      for (TfrBand* b = shownBy.run->bands[type]; b; b = b->next)
+        if (b != shownBy.aggregateBand && resetIn(*b)) b->valuesCount = 0;
   }
-  source->valuesCount = 0;
+  resetIn(*shownBy.aggregateBand);
+  shownBy.aggregateBand->valuesCount = 0;
 }
 
 std::vector<std::string> collect(const TfrStrings& lines, bool script) {

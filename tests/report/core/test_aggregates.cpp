@@ -77,6 +77,27 @@ TEST(Aggregates, NoRecordsGiveZeroForAvgMinAndMax) {
   EXPECT_EQ(f.texts(0), "0 0 0 0");
 }
 
+TEST(Aggregates, FootersTotalMastersAndDetailsSeparately) {
+  BuildFixture f;
+  rows(f, {0, 0, 0, 0, 0, 0});  // two groups of three masters
+  f.band(btGroupHeader, 0, 10, "G");
+  f.band(btMasterData, 20, 10, "Rows");  // Band2
+  f.memo("M", 0, 20);
+  f.band(btDetailData, 40, 10, "2");  // Band4
+  f.memo("[LINE#]", 0, 40);
+  f.band(btDetailFooter, 60, 10);
+  f.memo("d=[SUM([LINE#])]", 0, 60);
+  // A group footer counts the masters by default and the details when named; both reset
+  // after each group.
+  f.band(btGroupFooter, 80, 10);
+  f.memo("g=[COUNT()]/[COUNT(Band4)]/[SUM([LINE#], Band4)]", 0, 80);
+  f.band(btReportSummary, 100, 10);
+  f.memo("s=[COUNT(Band2)]/[MAX([LINE#], Band4)]", 0, 100);
+  ASSERT_TRUE(f.prepare()) << engineToUtf8(f.shownError);
+  const std::string group = "M 1 2 d=3 M 1 2 d=3 M 1 2 d=3 g=3/6/9";
+  EXPECT_EQ(f.texts(0), group + " " + group + " s=6/2");
+}
+
 // A small cross-tab: two rows by three columns whose cell value is row * 10 + column.
 TEST(Aggregates, CrossTabCellsKeepOneValuePerColumn) {
   BuildFixture f;
