@@ -124,15 +124,25 @@ void TInterpretator::CallFunction(const std::string& name, const Value& p1, cons
 }
 
 void TInterpretator::RunSource(const TfrStrings& source) {
-  static std::unordered_map<std::string, TfrStrings> compiled;
+  // A band's script runs once per record: the script run last is recognised without a lookup.
+  if (lastCompiled_ && &source == lastSource_ && source == lastText_) {
+    RunScript(*lastCompiled_);
+    return;
+  }
   std::string key;
-  for (const std::string& line : source) key += line + '\r';
-  auto it = compiled.find(key);
-  if (it == compiled.end()) {
+  for (const std::string& line : source) {
+    key += line;
+    key += '\r';
+  }
+  auto it = compiled_.find(key);
+  if (it == compiled_.end()) {
     TfrStrings lines, errors;
     CompileScript(source, lines, errors);
-    it = compiled.emplace(std::move(key), std::move(lines)).first;
+    it = compiled_.emplace(std::move(key), std::move(lines)).first;
   }
+  lastSource_ = &source;
+  lastText_ = source;
+  lastCompiled_ = &it->second;
   RunScript(it->second);
 }
 
