@@ -6,6 +6,7 @@
 // only negative values is the largest of them and MIN of no records is 0; AVG divides by the
 // records it actually summed.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "report/core/build_engine.h"
@@ -29,20 +30,22 @@ struct Key {
   char code = 0;
 };
 
-Key parseKey(const std::string& text) {
-  std::vector<std::string> fields;
-  std::size_t start = 0;
-  for (std::size_t p = 0; p < text.size(); ++p) {
+// Keys are parsed for every record a band accumulates: the fields are cut without building a
+// list first.
+Key parseKey(std::string_view text) {
+  std::string_view fields[5];
+  std::size_t count = 0, start = 0;
+  for (std::size_t p = 0; p < text.size() && count < 5; ++p) {
     if (text[p] != kSeparator) continue;
-    fields.push_back(text.substr(start, p - start));
+    fields[count++] = text.substr(start, p - start);
     start = p + 1;
   }
   Key k;
   std::size_t i = 0;
-  if (fields.size() >= 5 && !fields[0].empty() &&
-      fields[0].find_first_not_of("0123456789") == std::string::npos)
+  if (count == 5 && !fields[0].empty() &&
+      fields[0].find_first_not_of("0123456789") == std::string_view::npos)
     k.column = fields[i++];
-  if (fields.size() < i + 4) return k;
+  if (count < i + 4) return k;
   k.band = fields[i];
   k.code = fields[i + 1].empty() ? 0 : fields[i + 1][0];
   k.expression = fields[i + 2];
@@ -61,12 +64,14 @@ Value initialValue(char code) {
   return code == aggregate::kMin || code == aggregate::kMax ? Value::null() : Value(0);
 }
 
-// A band that prints objects of another band: the cells of cross-tab columns.
-bool carriesCrossCells(const TfrBand& band) {
-  for (const TfrView* v : band.objects)
-    if (v->parent && v->parent != &band) return true;
-  return false;
+// The cross band (header, data or footer column) of a cross-tab cell printed with `band`, or
+// null when `view` is an ordinary object of the band.
+TfrBand* crossBandOf(const TfrView* view, const TfrBand* band) {
+  if (!view || !view->parent || view->parent == band || !view->parent->vertical()) return nullptr;
+  return view->parent;
 }
+
+std::string columnPrefix(int column) { return std::to_string(column) + kSeparator; }
 
 int defaultDataType(int type) {
   switch (type) {
@@ -99,22 +104,52 @@ void registerCall(TfrBuildEngine& e, char code, const Value& p1, const Value& p2
     return;
   }
   std::string key = makeKey(current->name, code, p1.toText(), flags);
-  if (current->type != btCrossFooter && carriesCrossCells(*current))
-    key = "0" + std::string(1, kSeparator) + key;
+  // A cell of a cross-tab column keeps one value per column: the "0" key is the template the
+  // columns' keys are copied from as they are accumulated.
+  if (current->type != btCrossFooter && crossBandOf(frCurView(), current))
+    key = columnPrefix(0) + key;
   target->values.SetVariable(key, initialValue(code));
   if (code == aggregate::kAvg) target->summedCounts.SetVariable(key, Value(0));
   current->aggregateBand = target;
 }
 
+// The data band an aggregate call reads: the one its band-name parameter names (or the
+// current band's default data band) that holds the key. A band may total several data bands
+// (a master footer counting masters and details): the band it registered last is only the
+// fallback.
+TfrBand* aggregateSource(TfrBand& current, const std::string& bandText, const std::string& key) {
+  if (current.run) {
+    const int wanted = bandText.empty() ? defaultDataType(current.type) : -1;
+    for (int type : {btMasterData, btDetailData, btSubDetailData, btCrossData}) {
+      if (wanted >= 0 && type != wanted) continue;
+      for (TfrBand* b = current.run->bands[type]; b; b = b->next) {
+        if (wanted < 0 && !sameName(bandText, b->name)) continue;
+        if (b->values.Contains(key)) return b;
+      }
+    }
+  }
+  return current.aggregateBand;
+}
+
 void readAggregate(TfrBuildEngine& e, char code, const Value& p1, const Value& p2, const Value& p3,
                    Value& result) {
   TfrBand* current = e.curBand;
-  if (!current || !current->aggregateBand) return;
-  TfrBand* source = current->aggregateBand;
+  if (!current) return;
+  // A cross footer's cell totals the columns of its row; any other cell reads its own column.
+  bool column = false;
+  if (TfrBand* cross = crossBandOf(frCurView(), current)) {
+    if (cross->type == btCrossFooter)
+      current = cross;
+    else
+      column = true;
+  }
+  if (!current->aggregateBand) return;
   const std::string flags = (code == aggregate::kCount ? p2 : p3).toText();
   std::string key = makeKey(current->name, code, p1.toText(), flags);
-  if (!source->values.Contains(key))
-    key = std::to_string(current->curColumn) + std::string(1, kSeparator) + key;
+  if (column && e.curPage) key = columnPrefix(e.curPage->columnPos) + key;
+  const std::string bandText =
+      std::string(trimBlanks((code == aggregate::kCount ? p1 : p2).toText()));
+  TfrBand* source = aggregateSource(*current, bandText, key);
   const Value* stored = source->values.Find(key);
   if (!stored) return;
   if (code == aggregate::kAvg) {
@@ -126,16 +161,19 @@ void readAggregate(TfrBuildEngine& e, char code, const Value& p1, const Value& p
   result = stored->isNull() ? Value(0) : *stored;
 }
 
-void accumulate(TfrBand& band) {
+// Adds the current record to the band's plain keys (column 0, once per printed record) or to
+// the keys of one cross-tab column (once per column of the record).
+void accumulate(TfrBand& band, int crossColumn) {
   TfrVariables& values = band.values;
-  const bool cross = carriesCrossCells(band);
-  const std::string column = std::to_string(band.curColumn);
+  const bool cross = crossColumn > 0;
+  const std::string column = cross ? std::to_string(crossColumn) : std::string();
   if (cross) {
     // Templates (column "0") get a copy for the current column when it has none.
+    const std::string templatePrefix = columnPrefix(0);
     for (int i = 0; i < values.Count(); ++i) {
-      const std::string& name = values.NameAt(i);
-      if (name.rfind(std::string("0") + kSeparator, 0) != 0) continue;
-      const std::string copy = column + name.substr(1);
+      const std::string name = values.NameAt(i);
+      if (name.rfind(templatePrefix, 0) != 0) continue;
+      const std::string copy = columnPrefix(crossColumn) + name.substr(templatePrefix.size());
       if (values.Contains(copy)) continue;
       const Key k = parseKey(name);
       values.SetVariable(copy, initialValue(k.code));
@@ -184,20 +222,33 @@ void accumulate(TfrBand& band) {
         break;
     }
   }
-  ++band.valuesCount;
+  if (!cross) ++band.valuesCount;
 }
 
+// Resets the keys `shownBy` reads in every data band that holds any: a footer may total more
+// than one data band.
 void reset(TfrBand& shownBy) {
-  TfrBand* source = shownBy.aggregateBand;
-  if (!source) return;
-  for (int i = 0; i < source->values.Count(); ++i) {
-    const std::string& name = source->values.NameAt(i);
-    const Key k = parseKey(name);
-    if (!sameName(k.band, shownBy.name)) continue;
-    source->values.SetValueAt(i, initialValue(k.code));
-    if (k.code == aggregate::kAvg) source->summedCounts.SetVariable(name, Value(0));
+  // A band that registered no aggregate shows none.
+  if (!shownBy.aggregateBand) return;
+  auto resetIn = [&](TfrBand& source) {
+    bool any = false;
+    for (int i = 0; i < source.values.Count(); ++i) {
+      const std::string& name = source.values.NameAt(i);
+      const Key k = parseKey(name);
+      if (!sameName(k.band, shownBy.name)) continue;
+      any = true;
+      source.values.SetValueAt(i, initialValue(k.code));
+      if (k.code == aggregate::kAvg) source.summedCounts.SetVariable(name, Value(0));
+    }
+    return any;
+  };
+  if (shownBy.run) {
+    for (int type : {btMasterData, btDetailData, btSubDetailData, btCrossData})
+      for (TfrBand* b = shownBy.run->bands[type]; b; b = b->next)
+        if (b != shownBy.aggregateBand && resetIn(*b)) b->valuesCount = 0;
   }
-  source->valuesCount = 0;
+  resetIn(*shownBy.aggregateBand);
+  shownBy.aggregateBand->valuesCount = 0;
 }
 
 std::vector<std::string> collect(const TfrStrings& lines, bool script) {

@@ -141,9 +141,10 @@ class TfrBand {
   void DrawSubReports(std::size_t first);
   // Cross-tab columns: the cross bands' cells of this band, column after column.
   void DrawCross();
-  // Aggregates: reset the values this band shows; add a printed record (data bands).
+  // Aggregates: reset the values this band shows; add a printed record (data bands), or one
+  // cross-tab column of it (crossColumn > 0: the keys of that column only).
   void InitValues();
-  void DoAggregate();
+  void DoAggregate(int crossColumn = 0);
 
  private:
   // Starts a new column (or page) when the band does not fit below the current y.
@@ -151,6 +152,12 @@ class TfrBand {
   // Writes one object at the band's position; draw mode 2 writes the part that fits.
   void outputObject(TfrView* view, int drawMode);
   std::int32_t stretchedHeight();
+  // A split band of a sub-report continues at the top of a new page of the page showing it.
+  void continueOnNewPage();
+  // The tallest cross-tab cell over every column of the cross dataset.
+  std::int32_t crossCellsHeight();
+  // The dataset the cross columns walk (a record count for a footer whose columns ran out).
+  TfrDataset* crossDataset(std::unique_ptr<TfrDataset>& counted);
   // Writes the cells of `vertical` lying on this band at column position `columnX`.
   void drawCells(TfrBand* vertical, std::int32_t columnX);
 };

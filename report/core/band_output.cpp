@@ -83,8 +83,9 @@ void TfrBand::InitValues() {
   if (auto& reset = TfrBuildEngine::aggregateHooks().reset) reset(*this);
 }
 
-void TfrBand::DoAggregate() {
-  if (auto& accumulate = TfrBuildEngine::aggregateHooks().accumulate) accumulate(*this);
+void TfrBand::DoAggregate(int crossColumn) {
+  if (auto& accumulate = TfrBuildEngine::aggregateHooks().accumulate)
+    accumulate(*this, crossColumn);
 }
 
 // --- print ---------------------------------------------------------------------------------
@@ -204,8 +205,13 @@ bool TfrBand::Print() {
 std::int32_t TfrBand::stretchedHeight() {
   std::int32_t h = dy;
   TfrBuildEngine* e = run->engine;
+  bool cells = false;
   for (TfrView* v : objects) {
-    if (v->parent != this || !isStretcheable(v)) continue;
+    if (v->parent != this) {
+      cells = cells || (v->parent && v->parent->vertical());
+      continue;
+    }
+    if (!isStretcheable(v)) continue;
     frCurView() = v;
     try {
       h = std::max(h, v->y + stretcheable(v)->CalcHeight());
@@ -213,7 +219,58 @@ std::int32_t TfrBand::stretchedHeight() {
       e->HandleError(ex);
     }
   }
+  if (cells && type != btPageFooter) h = std::max(h, crossCellsHeight());
   frCurView() = view;
+  return h;
+}
+
+TfrDataset* TfrBand::crossDataset(std::unique_ptr<TfrDataset>& counted) {
+  TfrBand* data = run->bands[btCrossData];
+  TfrDataset* ds = vDataset ? vDataset : data->dataset;
+  if (type == btMasterFooter && ds && (ds->First(), ds->Eof()) && data->maxColumns > 0) {
+    // A footer's columns line up with the data columns seen so far.
+    BandDataset found = OpenBandDataset(nullptr, std::to_string(data->maxColumns));
+    counted = std::move(found.owned);
+    ds = counted.get();
+  }
+  return ds;
+}
+
+std::int32_t TfrBand::crossCellsHeight() {
+  TfrBuildEngine* e = run->engine;
+  TfrReport* report = e->report;
+  TfrBand* header = run->bands[btCrossHeader];
+  TfrBand* data = run->bands[btCrossData];
+  TfrBand* footer = run->bands[btCrossFooter];
+  if (!data->view) return 0;
+  std::int32_t h = 0;
+  // The tallest stretched cell of `vertical` in the current column.
+  auto measure = [&](TfrBand* vertical) {
+    for (TfrView* v : objects) {
+      if (v->parent != vertical || !isStretcheable(v) || e->terminated()) continue;
+      frCurView() = v;
+      e->syncState();
+      try {
+        h = std::max(h, v->y + stretcheable(v)->CalcHeight());
+      } catch (const std::exception& ex) {
+        e->HandleError(ex);
+      }
+    }
+  };
+  if (report->OnBeginColumn) report->OnBeginColumn(this);
+  run->columnPos = 1;
+  if (header->view) measure(header);
+  std::unique_ptr<TfrDataset> counted;
+  if (TfrDataset* ds = crossDataset(counted)) {
+    for (ds->First(); !ds->Eof() && !e->terminated(); ds->Next()) {
+      std::int32_t width = data->dx;
+      if (report->OnPrintColumn) report->OnPrintColumn(run->columnPos, width);
+      measure(data);
+      ++run->columnPos;
+    }
+  }
+  if (footer->view) measure(footer);
+  run->columnPos = 1;
   return h;
 }
 
@@ -301,10 +358,12 @@ void TfrBand::DrawSubReports(std::size_t first) {
     sub->columns = 1;
     sub->curColumn = 0;
     sub->playPos = 0;
+    sub->parentRun = run;
     subs.push_back(sub);
   }
   subReportFinished.assign(subs.size(), false);
   const std::int32_t start = y;
+  const int startPage = frEngine().pageNo;
   bool newPage = false;
   std::int32_t lowest = 0;
   for (;;) {
@@ -332,10 +391,26 @@ void TfrBand::DrawSubReports(std::size_t first) {
   for (TfrPageRun* sub : subs) {
     sub->playList.clear();
     sub->playPos = 0;
+    sub->parentRun = nullptr;
   }
+  // A band split inside a sub-report may have started the page itself.
+  if (frEngine().pageNo != startPage) newPage = true;
   if (!newPage) lowest = std::max(lowest, start + dy);
   run->curY = lowest;
   e->subReportMovedY = true;
+}
+
+void TfrBand::continueOnNewPage() {
+  TfrBuildEngine* e = run->engine;
+  TfrPageRun* outer = run;
+  while (outer->skip && outer->parentRun) outer = outer->parentRun;
+  outer->NewPage();
+  e->curBand = this;
+  e->curPage = run;
+  for (TfrPageRun* r = run; r && r != outer; r = r->parentRun) {
+    r->curY = outer->curY;
+    r->curBottomY = outer->curBottomY;
+  }
 }
 
 // --- cross columns -------------------------------------------------------------------------
@@ -408,15 +483,8 @@ void TfrBand::DrawCross() {
     runScript(header);
     drawCells(header, header->x);
   }
-  TfrDataset* ds = vDataset ? vDataset : data->dataset;
   std::unique_ptr<TfrDataset> counted;
-  if (type == btMasterFooter && ds && (ds->First(), ds->Eof()) && data->maxColumns > 0) {
-    // A footer's columns line up with the data columns seen so far.
-    BandDataset found = OpenBandDataset(nullptr, std::to_string(data->maxColumns));
-    counted = std::move(found.owned);
-    ds = counted.get();
-  }
-  if (ds) {
+  if (TfrDataset* ds = crossDataset(counted)) {
     ds->First();
     while (!ds->Eof() && !e->terminated()) {
       std::int32_t width = data->dx;
@@ -425,6 +493,7 @@ void TfrBand::DrawCross() {
       fit(width);
       drawCells(data, columnX);
       data->DoAggregate();
+      if (isDataBand(type)) DoAggregate(run->columnPos);
       columnX += width;
       data->maxColumns = std::max(data->maxColumns, run->columnPos);
       ++run->columnPos;
@@ -455,8 +524,8 @@ void TfrBand::Draw() {
     };
     std::vector<Saved> saved;
     for (TfrView* v : objects) {
-      if (v->parent != this || !isStretcheable(v) || !(v->flags & flStretched) || v->dy <= 0)
-        continue;
+      const bool own = v->parent == this || (v->parent && v->parent->vertical());
+      if (!own || !isStretcheable(v) || !(v->flags & flStretched) || v->dy <= 0) continue;
       saved.push_back({v, v->dy});
       v->dy = calculatedHeight - v->y;
     }
@@ -602,7 +671,11 @@ void TfrBand::DrawSplit() {
         pending = true;
       }
       if (!pending) break;
-      run->NewColumn(this);
+      if (run->skip && run->parentRun) {
+        continueOnNewPage();
+      } else {
+        run->NewColumn(this);
+      }
       y = run->curY;
     }
     drawnHeight = maxBottom;

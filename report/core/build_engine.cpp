@@ -95,7 +95,7 @@ void TfrBuildEngine::syncState() {
 }
 
 void TfrBuildEngine::HandleError(const std::exception& e) {
-  if (error) return;
+  if (handledError) return;
   std::string text = frLoadStr(kErrorCalculating);
   TfrView* view = frCurView();
   if (view)
@@ -104,8 +104,9 @@ void TfrBuildEngine::HandleError(const std::exception& e) {
   if (view) text += frLoadStr(kErrorObject) + " " + view->name + "\r";
   text += "\r";
   text += e.what();
-  errorText = text;
-  error = true;
+  frEngine().errorText = text;
+  frEngine().errorFlag = true;
+  handledError = true;
   masterReport->terminated = true;
 }
 
@@ -532,22 +533,28 @@ void TfrBuildEngine::registerAggregates(TfrPageRun* run) {
         for (TfrBand* b = run->bands[type]; b; b = b->next) {
           for (TfrBand* band : {b, b->child}) {
             if (!band || !band->exists()) continue;
-            std::vector<std::string> calls = hooks.collect(band->script, true);
+            // Calls are registered with their object current: a cross-tab cell's totals are
+            // kept per column.
+            std::vector<std::pair<TfrView*, std::vector<std::string>>> sources;
+            sources.push_back({band->view, hooks.collect(band->script, true)});
             for (TfrView* v : band->objects) {
-              std::vector<std::string> more;
-              if (v->typ == gtMemo) more = hooks.collect(v->memo, false);
-              for (auto& c : hooks.collect(v->script, true)) more.push_back(std::move(c));
-              for (auto& c : more) calls.push_back(std::move(c));
+              std::vector<std::string> calls;
+              if (v->typ == gtMemo) calls = hooks.collect(v->memo, false);
+              for (auto& c : hooks.collect(v->script, true)) calls.push_back(std::move(c));
+              sources.push_back({v, std::move(calls)});
             }
             curBand = band;
             aggregateTarget = data;
             state.aggregateCollection = true;
-            for (const std::string& call : calls) {
-              try {
-                frParser().Evaluate(call);
-              } catch (const std::exception& ex) {
-                state.aggregateCollection = false;
-                HandleError(ex);
+            for (const auto& [view, calls] : sources) {
+              frCurView() = view;
+              for (const std::string& call : calls) {
+                try {
+                  frParser().Evaluate(call);
+                } catch (const std::exception& ex) {
+                  state.aggregateCollection = false;
+                  HandleError(ex);
+                }
               }
             }
             state.aggregateCollection = false;
@@ -558,6 +565,7 @@ void TfrBuildEngine::registerAggregates(TfrPageRun* run) {
     }
   }
   curBand = nullptr;
+  frCurView() = nullptr;
 }
 
 void TfrBuildEngine::BuildAll() {
@@ -576,8 +584,10 @@ void TfrBuildEngine::BuildAll() {
   state.detailData.reset();
   state.subDetailData.reset();
   state.crossData.reset();
-  error = false;
-  errorText.clear();
+  // Only this build's failures are reported: what an earlier load left pending was shown then.
+  state.errorFlag = false;
+  state.errorText.clear();
+  handledError = false;
   const bool finalOfTwo = report->doublePass && report->finalPass;
   firstPass = report->doublePass && !report->finalPass;
 

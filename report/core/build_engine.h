@@ -46,7 +46,8 @@ class TfrPageRun {
   int columns = 1;
   TfrBand* lastBand = nullptr;
   bool disableRepeatHeader = false;
-  bool skip = false;  // shown inside a sub-report view
+  bool skip = false;                // shown inside a sub-report view
+  TfrPageRun* parentRun = nullptr;  // while played as a sub-report: the page showing it
   bool recording = false;
   std::vector<TfrPlayRecord> playList;
   std::size_t playPos = 0;
@@ -103,8 +104,12 @@ class TfrBuildEngine {
   bool append = false;
   std::int32_t savedY = 0, savedBottom = 0;
   bool footerDone = false;
-  bool error = false;
-  std::string errorText;
+  // The error switch and text are the engine's (frEngine()): an add-in object of a class nobody
+  // registered, created while the build runs, fails the build with its class name like any
+  // other error. `handledError` keeps the first error of the build.
+  bool handledError = false;
+  bool error() const { return frEngine().errorFlag; }
+  const std::string& errorText() const { return frEngine().errorText; }
   std::vector<TfrView*> hookList;
   TfrBand* aggregateTarget = nullptr;
   bool dialogCancelled = false;
@@ -141,7 +146,8 @@ class TfrBuildEngine {
   // a printed record to a data band's accumulators, and reset the values a band shows.
   struct AggregateHooks {
     std::function<std::vector<std::string>(const TfrStrings& lines, bool script)> collect;
-    std::function<void(TfrBand& dataBand)> accumulate;
+    // crossColumn 0: the record itself; n > 0: cross-tab column n of the record.
+    std::function<void(TfrBand& dataBand, int crossColumn)> accumulate;
     std::function<void(TfrBand& shownBy)> reset;
   };
   static AggregateHooks& aggregateHooks();

@@ -151,6 +151,9 @@ class TfrReport : public QObject {
   // Shows the progress text (engine text) in the progress window's first line.
   using ProgressText = std::function<void(const std::string& text)>;
   static void setProgressText(ProgressText show);
+  // Shows a script's PROGRESS value (engine text) in the progress window's second line.
+  static void setProgressDetail(ProgressText show);
+  static void ShowProgressDetail(const std::string& text);
   // The text page numbers are appended to in the progress window.
   std::string progressPrefix;
   void SavePreparedReport(const std::string& fileName);

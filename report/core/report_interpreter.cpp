@@ -22,6 +22,13 @@ std::string arrayElementName(const std::string& array, const Value& index) {
   return "Arr_" + array + "_" + indexText;
 }
 
+// An object of the report by name, or the view being output when it has that name.
+TfrObject* findNamedObject(TfrReport* report, const std::string& objectName) {
+  TfrObject* object = report ? report->findObject(objectName) : nullptr;
+  if (!object && frCurView() && sameName(frCurView()->name, objectName)) object = frCurView();
+  return object;
+}
+
 // INC, DEC, SETARRAY, GETARRAY and object methods; true when `name` is one of them.
 bool callProcedure(TfrReport* report, const std::string& name, const Value& p1, const Value& p2,
                    const Value& p3, Value& result) {
@@ -34,16 +41,19 @@ bool callProcedure(TfrReport* report, const std::string& name, const Value& p1, 
   }
   if (name == "SETARRAY" || name == "GETARRAY") {
     const std::string array = std::string(trimBlanks(p1.toText()));
-    const Value index = frParser().Evaluate(p2.toText());
-    if (array.find('.') != std::string::npos) {
-      // An object's indexed property: "Object.Property[index]".
-      const std::string property = array + "[" + index.toText() + "]";
-      if (name == "SETARRAY")
-        assignObjectProperty(property, frParser().Evaluate(p3.toText()));
-      else
-        lookupObjectProperty(property, result);
+    const std::size_t dot = array.rfind('.');
+    if (dot != std::string::npos) {
+      // An object's list property ("Memo1.Lines[i]"): the object's index-property methods
+      // evaluate the index and the value themselves.
+      TfrObject* object = findNamedObject(report, array.substr(0, dot));
+      if (!object)
+        throw EParserError(utf8ToEngine("符号没定义") + " \"" + array.substr(0, dot) + "\"");
+      const std::string list = array.substr(dot + 1);
+      result = object->CallMethod(name == "SETARRAY" ? "SETINDEXPROPERTY" : "GETINDEXPROPERTY",
+                                  list, p2.toText(), p3.toText());
       return true;
     }
+    const Value index = frParser().Evaluate(p2.toText());
     const std::string element = arrayElementName(array, index);
     if (name == "SETARRAY")
       ScriptVariables().SetVariable(element, frParser().Evaluate(p3.toText()));
@@ -53,11 +63,8 @@ bool callProcedure(TfrReport* report, const std::string& name, const Value& p1, 
     return true;
   }
   const std::size_t dot = name.rfind('.');
-  if (dot != std::string::npos && report) {
-    const std::string objectName = name.substr(0, dot);
-    TfrObject* object = report->findObject(objectName);
-    if (!object && frCurView() && sameName(frCurView()->name, objectName)) object = frCurView();
-    if (object) {
+  if (dot != std::string::npos) {
+    if (TfrObject* object = findNamedObject(report, name.substr(0, dot))) {
       result = object->CallMethod(name.substr(dot + 1), p1.toText(), p2.toText(), p3.toText());
       return true;
     }
@@ -103,6 +110,7 @@ void TInterpretator::WriteValue(const std::string& name, const Value& value) {
     return;
   }
   if (upper == "PROGRESS") {
+    TfrReport::ShowProgressDetail(value.toText());
     QCoreApplication::processEvents();
     return;
   }
@@ -116,15 +124,25 @@ void TInterpretator::CallFunction(const std::string& name, const Value& p1, cons
 }
 
 void TInterpretator::RunSource(const TfrStrings& source) {
-  static std::unordered_map<std::string, TfrStrings> compiled;
+  // A band's script runs once per record: the script run last is recognised without a lookup.
+  if (lastCompiled_ && &source == lastSource_ && source == lastText_) {
+    RunScript(*lastCompiled_);
+    return;
+  }
   std::string key;
-  for (const std::string& line : source) key += line + '\r';
-  auto it = compiled.find(key);
-  if (it == compiled.end()) {
+  for (const std::string& line : source) {
+    key += line;
+    key += '\r';
+  }
+  auto it = compiled_.find(key);
+  if (it == compiled_.end()) {
     TfrStrings lines, errors;
     CompileScript(source, lines, errors);
-    it = compiled.emplace(std::move(key), std::move(lines)).first;
+    it = compiled_.emplace(std::move(key), std::move(lines)).first;
   }
+  lastSource_ = &source;
+  lastText_ = source;
+  lastCompiled_ = &it->second;
   RunScript(it->second);
 }
 
@@ -143,7 +161,22 @@ void TDatabaseFunctionLibrary::CallByIndex(int, const Value& p1, const Value&, c
   const TfrReportContext* context = frEngine().report;
   const std::string field =
       FindDatasetAndField(context ? context->owner : nullptr, reference, dataset);
-  result = Value(!dataset || field.empty() || dataset->isNull(toQString(field)));
+  if (!dataset) {
+    result = Value(true);
+    return;
+  }
+  if (field.empty()) {
+    // The dataset exists but has no such field: reading it raises the dataset's own error
+    // naming the field, rather than calling a misspelt field null.
+    const std::size_t quote = reference.find('"');
+    const std::size_t dot = reference.rfind('.', quote);
+    const std::string wanted =
+        StripQuotes(dot == std::string::npos ? std::string_view(reference)
+                                             : std::string_view(reference).substr(dot + 1));
+    result = Value(dataset->isNull(toQString(wanted)));
+    return;
+  }
+  result = Value(dataset->isNull(toQString(field)));
 }
 
 void DispatchFunction(TfrReport* report, const std::string& name, const Value& p1, const Value& p2,

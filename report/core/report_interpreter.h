@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 
 #include "report/expr/function_library.h"
 #include "report/expr/interpreter.h"
@@ -22,6 +23,13 @@ class TInterpretator : public TfrInterpretator {
   // Runs a script given as source lines; each distinct source is compiled once. Compile errors
   // are not shown: the part compiled before an error runs.
   void RunSource(const TfrStrings& source);
+
+ private:
+  // Compiled scripts by source text (lines joined with CR), kept for the program's life.
+  std::unordered_map<std::string, TfrStrings> compiled_;
+  const TfrStrings* lastSource_ = nullptr;
+  TfrStrings lastText_;
+  const TfrStrings* lastCompiled_ = nullptr;
 };
 
 // The program's one report interpreter.

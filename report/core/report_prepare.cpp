@@ -45,10 +45,19 @@ TfrReport::ProgressText& progressText() {
   return show;
 }
 
+TfrReport::ProgressText& progressDetail() {
+  static TfrReport::ProgressText show;
+  return show;
+}
+
 }  // namespace
 
 void TfrReport::setProgressRunner(ProgressRunner runner) { progressRunner() = std::move(runner); }
 void TfrReport::setProgressText(ProgressText show) { progressText() = std::move(show); }
+void TfrReport::setProgressDetail(ProgressText show) { progressDetail() = std::move(show); }
+void TfrReport::ShowProgressDetail(const std::string& text) {
+  if (progressDetail()) progressDetail()(text);
+}
 
 void TfrReport::setPreviewHook(PreviewHook hook) { previewHook() = std::move(hook); }
 
@@ -168,8 +177,8 @@ bool TfrReport::PrepareReport() {
     doPrepare();
   }
   if (OnEndDoc) OnEndDoc();
-  const bool error = engine->error;
-  const std::string errorText = engine->errorText;
+  const bool error = engine->error();
+  const std::string errorText = engine->errorText();
   const bool cancelled = engine->dialogCancelled || userCancelled;
   engine->FinishAll();
   engine.reset();

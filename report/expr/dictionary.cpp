@@ -213,16 +213,19 @@ bool TfrDataDictionary::CanResolve(std::string_view name) {
     }
     return true;
   }
-  std::string reference;
+  Query* start = DefaultDataSet();
   if (name.find('.') != std::string_view::npos) {
     auto [dataset, field] = SplitDatasetField(name);
     dataset = UnaliasDataset(dataset);
     field = UnaliasField(dataset, field);
-    reference = dataset + ".\"" + field + "\"";
-  } else {
-    reference = std::string(name);
+    return cacheField(name, dataset + ".\"" + field + "\"", start);
   }
-  return cacheField(name, reference, DefaultDataSet());
+  // A bare name is a field of the default dataset or nothing: its misses are remembered.
+  std::pair<std::string, const Query*> miss{key, start};
+  if (misses_.contains(miss)) return false;
+  if (cacheField(name, name, start)) return true;
+  misses_.insert(std::move(miss));
+  return false;
 }
 
 Value TfrDataDictionary::Resolve(std::string_view name) {

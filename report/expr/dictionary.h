@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <cstddef>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -49,7 +50,10 @@ class TfrDataDictionary {
   Value Resolve(std::string_view name);
 
   void Clear();
-  void ClearCache() { cache_.clear(); }
+  void ClearCache() {
+    cache_.clear();
+    misses_.clear();
+  }
   std::size_t CacheSize() const { return cache_.size(); }
   const TfrCacheItem* CachedField(std::string_view name) const;
 
@@ -78,6 +82,9 @@ class TfrDataDictionary {
 
   QObject* owner_ = nullptr;
   std::vector<CacheEntry> cache_;  // sorted by key
+  // Bare names (upper-cased) already looked up in vain in a default dataset: constants a script
+  // uses on every record would otherwise fetch the dataset's field list every time.
+  std::set<std::pair<std::string, const Query*>> misses_;
 };
 
 }  // namespace kelpo::report

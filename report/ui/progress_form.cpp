@@ -63,6 +63,8 @@ bool TfrProgressForm::run(TfrReport& report, const QString& caption,
 
 void TfrProgressForm::setProgressText(const QString& text) { label1_->setText(text); }
 QString TfrProgressForm::progressText() const { return label1_->text(); }
+void TfrProgressForm::setProgressDetail(const QString& text) { label2_->setText(text); }
+QString TfrProgressForm::progressDetail() const { return label2_->text(); }
 
 void TfrProgressForm::cancel() {
   cancelled_ = true;
@@ -92,6 +94,8 @@ void installProgressForm() {
       });
   TfrReport::setProgressText(
       [](const std::string& text) { frProgressForm().setProgressText(toQString(text)); });
+  TfrReport::setProgressDetail(
+      [](const std::string& text) { frProgressForm().setProgressDetail(toQString(text)); });
 }
 
 }  // namespace kelpo::report

@@ -25,6 +25,9 @@ class TfrProgressForm : public QDialog {
   bool run(TfrReport& report, const QString& caption, const std::function<void()>& work);
   void setProgressText(const QString& text);
   QString progressText() const;
+  // The second line: what a report script assigned to PROGRESS.
+  void setProgressDetail(const QString& text);
+  QString progressDetail() const;
   QPushButton* cancelButton() const { return button_; }
 
  protected:

@@ -77,5 +77,49 @@ TEST(Aggregates, NoRecordsGiveZeroForAvgMinAndMax) {
   EXPECT_EQ(f.texts(0), "0 0 0 0");
 }
 
+TEST(Aggregates, FootersTotalMastersAndDetailsSeparately) {
+  BuildFixture f;
+  rows(f, {0, 0, 0, 0, 0, 0});  // two groups of three masters
+  f.band(btGroupHeader, 0, 10, "G");
+  f.band(btMasterData, 20, 10, "Rows");  // Band2
+  f.memo("M", 0, 20);
+  f.band(btDetailData, 40, 10, "2");  // Band4
+  f.memo("[LINE#]", 0, 40);
+  f.band(btDetailFooter, 60, 10);
+  f.memo("d=[SUM([LINE#])]", 0, 60);
+  // A group footer counts the masters by default and the details when named; both reset
+  // after each group.
+  f.band(btGroupFooter, 80, 10);
+  f.memo("g=[COUNT()]/[COUNT(Band4)]/[SUM([LINE#], Band4)]", 0, 80);
+  f.band(btReportSummary, 100, 10);
+  f.memo("s=[COUNT(Band2)]/[MAX([LINE#], Band4)]", 0, 100);
+  ASSERT_TRUE(f.prepare()) << engineToUtf8(f.shownError);
+  const std::string group = "M 1 2 d=3 M 1 2 d=3 M 1 2 d=3 g=3/6/9";
+  EXPECT_EQ(f.texts(0), group + " " + group + " s=6/2");
+}
+
+// A small cross-tab: two rows by three columns whose cell value is row * 10 + column.
+TEST(Aggregates, CrossTabCellsKeepOneValuePerColumn) {
+  BuildFixture f;
+  f.band(btMasterData, 50, 20, "2");  // Band1
+  f.memo("r[LINE#]", 10, 50, 60);
+  auto* cross = f.band(btCrossData, 0, 0, "3");
+  cross->x = 100;
+  cross->dx = 100;
+  f.memo("[[LINE#] * 10 + [COLUMN#]]", 110, 52, 80);
+  auto* crossFooter = f.band(btCrossFooter, 0, 0);
+  crossFooter->x = 200;
+  crossFooter->dx = 100;
+  // The cross footer's cell totals its row over the columns.
+  f.memo("[SUM([LINE#] * 10 + [COLUMN#])]", 210, 52, 80);
+  f.band(btMasterFooter, 80, 20);
+  // The master footer's cell totals its column over the rows; an ordinary object of the same
+  // footer keeps one total.
+  f.memo("[SUM([LINE#] * 10 + [COLUMN#])]/[MAX([COLUMN#] * 100 + [LINE#])]", 110, 82, 80);
+  f.memo("n=[COUNT(Band1)]", 10, 82, 60);
+  ASSERT_TRUE(f.prepare()) << engineToUtf8(f.shownError);
+  EXPECT_EQ(f.texts(0), "r1 11 12 13 36 r2 21 22 23 66 n=2 32/102 34/202 36/302");
+}
+
 }  // namespace
 }  // namespace kelpo::report::testing

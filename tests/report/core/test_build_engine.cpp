@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 
 #include "platform/text.h"
+#include "report/core/addin_registry.h"
 #include "report/core/memo_view.h"
 #include "report/expr/engine_strings.h"
 #include "report/expr/parser.h"
@@ -333,6 +334,29 @@ TEST(BuildEngine, ErrorGivesTheCalculationMessageAndNoPages) {
                                kelpo::utf8ToEngine("符号没定义") + " \"NOSUCH\"";
   EXPECT_EQ(kelpo::engineToUtf8(f.shownError), kelpo::engineToUtf8(expected));
   EXPECT_EQ(kelpo::engineToUtf8(frLoadStr(55200)), "计算时发生错误");
+}
+
+TEST(BuildEngine, AddInOfAnUnknownClassCreatedDuringTheBuildFailsIt) {
+  BuildFixture f;
+  f.band(btReportTitle, 0, 20);
+  f.memo("title", 0, 0);
+  // What an earlier template load left pending was reported then: a clean build shows nothing.
+  frEngine().errorFlag = true;
+  frEngine().errorText = "TfrEarlierView\r";
+  ASSERT_TRUE(f.prepare());
+  EXPECT_EQ(f.shownError, "");
+  EXPECT_EQ(f.pageCount(), 1);
+  // An object of an unregistered class created while the build runs: its class name is the
+  // error text shown after the build, and no pages are kept.
+  f.report->OnBeginBand = [](TfrBand*) {
+    try {
+      createAddInView("TfrMissingView");
+    } catch (const EClassNotFound&) {
+    }
+  };
+  f.prepare();
+  EXPECT_EQ(f.shownError, "TfrMissingView\r");
+  EXPECT_EQ(f.pageCount(), 0);
 }
 
 TEST(BuildEngine, EmptyMasterWithoutPrintIfEmptyProducesNothing) {

@@ -63,5 +63,30 @@ TEST(ReportScripts, ARunningScriptsErrorBecomesTheBuildsErrorText) {
   EXPECT_TRUE(ScriptVariables().Contains("a"));
 }
 
+TEST(ReportScripts, ArrayAssignmentsReachAnObjectsLines) {
+  BuildFixture f;
+  prices(f, {3, 4});
+  // Line 0 of Memo2 takes twice the price, line 1 of Memo3 reads it back; a line that does not
+  // exist is left alone.
+  f.band(btMasterData, 0, 10, "Rows")->script = {"begin", "  Memo2.Lines[0] := [PRICE] * 2;",
+                                                 "  Memo3.Memo[1] := GETARRAY(Memo2.Lines, 0);",
+                                                 "  Memo3.Lines[7] := 'x'", "end"};
+  f.memo("x", 0, 0);
+  f.memo("a\r\nb", 50, 0);
+  ASSERT_TRUE(f.prepare()) << engineToUtf8(f.shownError);
+  EXPECT_EQ(f.texts(0), "6 a|6 8 a|8");
+}
+
+TEST(ReportScripts, ArrayAssignmentToAnUnknownObjectIsAnError) {
+  BuildFixture f;
+  prices(f, {3});
+  f.band(btMasterData, 0, 10, "Rows")->script = {"NoSuch.Lines[0] := 1"};
+  f.memo("[PRICE]", 0, 0);
+  f.prepare();
+  EXPECT_EQ(f.pageCount(), 0);
+  const std::string shown = engineToUtf8(f.shownError);
+  EXPECT_NE(shown.find("符号没定义 \"NoSuch\""), std::string::npos) << shown;
+}
+
 }  // namespace
 }  // namespace kelpo::report::testing

@@ -22,6 +22,7 @@ class ProgressTest : public ::testing::Test {
   void TearDown() override {
     TfrReport::setProgressRunner({});
     TfrReport::setProgressText({});
+    TfrReport::setProgressDetail({});
   }
   void longReport(BuildFixture& f, int rows) {
     f.dataset("Rows", rows);
@@ -43,6 +44,16 @@ TEST_F(ProgressTest, ShowsEachPageAndClosesItselfAtTheEnd) {
   EXPECT_EQ(frProgressForm().windowTitle(), QStringLiteral("正在准备报表"));
   EXPECT_TRUE(frProgressForm().progressText().startsWith(QStringLiteral("正在处理页: ")))
       << frProgressForm().progressText().toStdString();
+}
+
+TEST_F(ProgressTest, AScriptsProgressValueIsTheSecondLine) {
+  BuildFixture f;
+  longReport(f, 3);
+  f.tpage->objects.front()->script = {"PROGRESS := [LINE#] * 10"};
+  QStringList seen;
+  f.report->OnEndPage = [&](int) { seen << frProgressForm().progressDetail(); };
+  EXPECT_TRUE(f.report->PrepareReport());
+  EXPECT_EQ(seen.mid(0, 3), (QStringList{"10", "20", "30"}));
 }
 
 TEST_F(ProgressTest, CancelDuringALongPreparationStopsItWithNoResult) {

@@ -30,3 +30,12 @@ check(1 "" "error: 无法打开数据库文件 “${WORK_DIR}/missing.db”.*\n"
 check(0 "Integer: 256\n" "" eval "[Page#] + clRed")
 check(0 "Float: 2469\n" "" eval --db ${db} --query ${all} "ADOQuery3.\"价格\" * 2")
 check(0 "Float: 7\n" "" eval --set "PAGE#=7" "PAGE#")
+
+# FIELDISNULL reads the current record: a null field, a field with a value, a query nobody
+# made (no dataset: true) and a field the query does not have (the dataset's own error).
+check(0 "Boolean: True\n" "" eval --db ${db} --query ${second} "FIELDISNULL('Q.\"价格\"')")
+check(0 "Boolean: False\n" "" eval --db ${db} --query ${second} "FIELDISNULL('Q.\"菜谱\"')")
+check(0 "Boolean: False\n" "" eval --db ${db} --query ${all} "FIELDISNULL('ADOQuery3.\"价格\"')")
+check(0 "Boolean: True\n" "" eval --db ${db} --query ${all} "FIELDISNULL('Nobody.\"价格\"')")
+check(1 "" "error: 没有字段“无此字段”.*\n" eval --db ${db} --query ${all}
+  "FIELDISNULL('ADOQuery3.\"无此字段\"')")
