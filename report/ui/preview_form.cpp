@@ -21,16 +21,13 @@
 #include "report/core/view_painting.h"
 #include "report/ui/context_help.h"
 #include "report/ui/preview_glyphs.h"
-#include "report/ui/preview_search_form.h"
 #include "report/ui/print_form.h"
 #include "report/ui/printer.h"
-#include "report/ui/text_recorder.h"
 #include "ui_preview_form.h"
 
 namespace kelpo::report {
 namespace {
 
-constexpr int kGap = 10;          // pixels around and between pages
 constexpr int kReach = 2000;      // pages further below the view than this are not drawn
 constexpr int kCurrentLine = 11;  // the current page is the one under this line of the view
 
@@ -46,22 +43,16 @@ struct ZoomEntry {
   const char* text;
   int tag;
 };
-constexpr ZoomEntry kZoomEntries[] = {{"200%", 200}, {"150%", 150},      {"100%", 100},
-                                      {"75%", 75},   {"50%", 50},        {"25%", 25},
-                                      {"10%", 10},   {"页宽(&P)", 1}, {"全页(&W)", 2},
-                                      {"双页(&T)", 3}};
+constexpr ZoomEntry kZoomEntries[] = {
+    {"200%", 200}, {"150%", 150}, {"100%", 100},   {"75%", 75},     {"50%", 50},
+    {"25%", 25},   {"10%", 10},   {"页宽(&P)", 1}, {"全页(&W)", 2}, {"双页(&T)", 3}};
 
-TfrPreviewForm::SearchDialog& searchDialog() {
-  static TfrPreviewForm::SearchDialog dialog;
-  return dialog;
-}
+}  // namespace
 
-void reportFailure(const std::exception& e, QWidget* parent) {
+void TfrPreviewForm::reportFailure(const std::exception& e, QWidget* parent) {
   const auto* engine = dynamic_cast<const Error*>(&e);
   showMessage(engine ? toQString(engine->message()) : QString::fromLocal8Bit(e.what()), parent);
 }
-
-}  // namespace
 
 // ---- page box ------------------------------------------------------------------------------
 
@@ -112,7 +103,6 @@ TfrPreviewZoom& TfrPreviewForm::lastZoom() {
 }
 
 void TfrPreviewForm::setFileDialog(FileDialog dialog) { fileDialog() = std::move(dialog); }
-void TfrPreviewForm::setSearchDialog(SearchDialog dialog) { searchDialog() = std::move(dialog); }
 
 TfrPreviewForm::TfrPreviewForm(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TfrPreviewForm>()) {
@@ -153,9 +143,8 @@ TfrPreviewForm::TfrPreviewForm(QWidget* parent)
     connect(a, &QAction::triggered, this, [this, tag = entry.tag] { chooseZoom(tag); });
   }
 
-  connect(ui_->ZoomBtn, &TfrSpeedButton::clicked, this, [this] {
-    openZoomMenu(ui_->ZoomBtn->mapToGlobal(QPoint(0, ui_->ZoomBtn->height())));
-  });
+  connect(ui_->ZoomBtn, &TfrSpeedButton::clicked, this,
+          [this] { openZoomMenu(ui_->ZoomBtn->mapToGlobal(QPoint(0, ui_->ZoomBtn->height()))); });
   connect(ui_->LoadBtn, &TfrSpeedButton::clicked, this, &TfrPreviewForm::loadClicked);
   connect(ui_->SaveBtn, &TfrSpeedButton::clicked, this, &TfrPreviewForm::saveClicked);
   connect(ui_->PrintBtn, &TfrSpeedButton::clicked, this, [this] { printPages(); });
@@ -302,10 +291,18 @@ void TfrPreviewForm::initView(bool reset) {
 void TfrPreviewForm::markZoomEntry() {
   int tag = 0;
   switch (zoom_) {
-    case TfrPreviewZoom::pzPageWidth: tag = 1; break;
-    case TfrPreviewZoom::pzOnePage: tag = 2; break;
-    case TfrPreviewZoom::pzTwoPages: tag = 3; break;
-    case TfrPreviewZoom::pzPercent: tag = roundEven(scale_ * 100); break;
+    case TfrPreviewZoom::pzPageWidth:
+      tag = 1;
+      break;
+    case TfrPreviewZoom::pzOnePage:
+      tag = 2;
+      break;
+    case TfrPreviewZoom::pzTwoPages:
+      tag = 3;
+      break;
+    case TfrPreviewZoom::pzPercent:
+      tag = roundEven(scale_ * 100);
+      break;
   }
   for (QAction* a : zoomGroup_->actions())
     if (a->data().toInt() == tag) a->setChecked(true);
@@ -326,7 +323,8 @@ void TfrPreviewForm::layoutPanels() {
   ui_->PgUp->setGeometry(0, rh - 32, 16, 16);
   ui_->VScrollBar->setGeometry(0, 0, 16, std::max(0, rh - 32 - 1));
   const int hx = ui_->HScrollBar->x();
-  ui_->HScrollBar->setGeometry(hx, 0, std::max(0, w - hx - (ui_->RPanel->isVisibleTo(this) ? 16 : 0)), 18);
+  ui_->HScrollBar->setGeometry(hx, 0,
+                               std::max(0, w - hx - (ui_->RPanel->isVisibleTo(this) ? 16 : 0)), 18);
 }
 
 void TfrPreviewForm::arrangePages() {
@@ -337,10 +335,17 @@ void TfrPreviewForm::arrangePages() {
   const int boxW = ui_->PBox->width(), boxH = ui_->PBox->height();
   if (pw > 0 && ph > 0) {
     switch (zoom_) {
-      case TfrPreviewZoom::pzPageWidth: scale_ = (boxW - 20) / pw; break;
-      case TfrPreviewZoom::pzOnePage: scale_ = (boxH - 20) / ph; break;
-      case TfrPreviewZoom::pzTwoPages: scale_ = (boxW - 30) / (2 * pw); break;
-      case TfrPreviewZoom::pzPercent: break;
+      case TfrPreviewZoom::pzPageWidth:
+        scale_ = (boxW - 20) / pw;
+        break;
+      case TfrPreviewZoom::pzOnePage:
+        scale_ = (boxH - 20) / ph;
+        break;
+      case TfrPreviewZoom::pzTwoPages:
+        scale_ = (boxW - 30) / (2 * pw);
+        break;
+      case TfrPreviewZoom::pzPercent:
+        break;
     }
   }
   markZoomEntry();
@@ -408,8 +413,8 @@ void TfrPreviewForm::showPageNo() {
 }
 
 void TfrPreviewForm::updatePageText() {
-  ui_->Label1->setText(pageCount() == 0 ? QString()
-                                        : QStringLiteral("页 %1/%2").arg(currentPage_).arg(pageCount()));
+  ui_->Label1->setText(
+      pageCount() == 0 ? QString() : QStringLiteral("页 %1/%2").arg(currentPage_).arg(pageCount()));
 }
 
 void TfrPreviewForm::verticalMoved(int position) {
@@ -504,94 +509,6 @@ void TfrPreviewForm::paintBox(QPainter& p, const QRect& area) {
   }
 }
 
-// ---- search --------------------------------------------------------------------------------
-
-void TfrPreviewForm::findClicked() {
-  if (pageCount() == 0) return;
-  TfrPreviewSearchForm dialog(this);
-  const bool ok = searchDialog() ? searchDialog()(dialog) : dialog.exec() == QDialog::Accepted;
-  if (!ok) return;
-  caseSensitive_ = dialog.caseSensitive();
-  findText_ = caseSensitive_ ? dialog.text() : dialog.text().toUpper();
-  if (dialog.fromCurrentPage()) {
-    continueFromCurrentPage();
-  } else {
-    searchPage_ = 0;
-    resume_ = 0;
-  }
-  search();
-}
-
-void TfrPreviewForm::findNext() {
-  if (pageCount() == 0 || findText_.isEmpty()) return;
-  continueFromCurrentPage();
-  search();
-}
-
-void TfrPreviewForm::continueFromCurrentPage() {
-  // Still on the page of the last match: go on after it; elsewhere start at the page's top.
-  if (currentPage_ - 1 != searchPage_) {
-    searchPage_ = currentPage_ - 1;
-    resume_ = 0;
-  }
-}
-
-void TfrPreviewForm::search() {
-  painting_ = false;
-  found_ = false;
-  QImage none(1, 1, QImage::Format_RGB32);
-  while (searchPage_ < pageCount()) {
-    TfrEMFPage& page = (*pages_)[searchPage_];
-    const QSize full(page.prnInfo.pw, page.prnInfo.ph);
-    TfrTextRecorder recorder(full);
-    try {
-      QPainter p(&recorder);
-      page.visible = true;
-      pages_->draw(searchPage_, p, QRect(QPoint(0, 0), full));
-    } catch (const std::exception& e) {
-      reportFailure(e, this);
-    }
-    const auto& texts = recorder.texts();
-    for (int k = resume_; k < static_cast<int>(texts.size()) && !findText_.isEmpty(); ++k) {
-      const QString t = caseSensitive_ ? texts[k].text : texts[k].text.toUpper();
-      if (t.contains(findText_)) {
-        found_ = true;
-        foundRect_ = texts[k].rect;
-        resume_ = k + 1;
-        break;
-      }
-    }
-    if (found_) {
-      currentPage_ = searchPage_ + 1;
-      updatePageText();
-      scrollToFound();
-      return;
-    }
-    page.visible = false;
-    QPainter release(&none);
-    pages_->draw(searchPage_, release, QRect());
-    resume_ = 0;
-    ++searchPage_;
-  }
-  painting_ = true;
-}
-
-void TfrPreviewForm::scrollToFound() {
-  const double s = scale_;
-  const QRect page = (*pages_)[currentPage_ - 1].previewRect;
-  const int w = roundEven(foundRect_.width() * s), h = roundEven(foundRect_.height() * s);
-  const int left = roundEven(foundRect_.left() * s), top = roundEven(foundRect_.top() * s);
-  const int boxW = ui_->PBox->width(), boxH = ui_->PBox->height();
-  ui_->VScrollBar->setValue(kGap + top + h > boxH ? page.top() + top + h - boxH : page.top() - kGap);
-  ui_->HScrollBar->setValue(kGap + left + w > boxW ? page.left() + left + w - boxW
-                                                   : page.left() - kGap);
-  QApplication::processEvents();
-  painting_ = true;
-  // Where the text really is after scrolling: the bars may have stopped short at their ends.
-  highlight_ = QRect(page.left() + left + offsetX_, page.top() + top + offsetY_, w, h);
-  ui_->PBox->repaint();
-}
-
 // ---- mouse ---------------------------------------------------------------------------------
 
 void TfrPreviewForm::boxMousePress(QMouseEvent* e) {
@@ -611,7 +528,8 @@ void TfrPreviewForm::boxMousePress(QMouseEvent* e) {
     const QRect r = (*pages_)[i].previewRect;
     if (!r.contains(at)) continue;
     lastClicked_ = i + 1;
-    const QPoint inPage(roundEven((at.x() - r.left()) / scale_), roundEven((at.y() - r.top()) / scale_));
+    const QPoint inPage(roundEven((at.x() - r.left()) / scale_),
+                        roundEven((at.y() - r.top()) / scale_));
     TfrHitResult hit;
     try {
       hit = pages_->hitTest(i, inPage, true);
@@ -640,8 +558,9 @@ void TfrPreviewForm::followPageLink(const std::string& link) {
     n = std::stoi(link.substr(at + 1), &used);
     if (used != link.size() - at - 1) throw std::invalid_argument(link);
   } catch (const std::exception&) {
-    showMessage(QStringLiteral("'%1' is not a valid integer value").arg(toQString(link.substr(at + 1))),
-                this);
+    showMessage(
+        QStringLiteral("'%1' is not a valid integer value").arg(toQString(link.substr(at + 1))),
+        this);
     return;
   }
   if (n <= 0) n = 1;
@@ -664,7 +583,8 @@ void TfrPreviewForm::boxMouseMove(QMouseEvent* e) {
   for (int i = 0; i < pages_->count(); ++i) {
     const QRect r = (*pages_)[i].previewRect;
     if (!r.contains(at)) continue;
-    const QPoint inPage(roundEven((at.x() - r.left()) / scale_), roundEven((at.y() - r.top()) / scale_));
+    const QPoint inPage(roundEven((at.x() - r.left()) / scale_),
+                        roundEven((at.y() - r.top()) / scale_));
     TfrHitResult hit;
     try {
       hit = pages_->hitTest(i, inPage, false);
@@ -674,7 +594,8 @@ void TfrPreviewForm::boxMouseMove(QMouseEvent* e) {
     ui_->PBox->setCursor(hit.handCursor ? Qt::PointingHandCursor : Qt::ArrowCursor);
     QString text = toQString(hit.link);
     const std::size_t mark = hit.link.find('@');
-    if (mark != std::string::npos) text = QStringLiteral("页 ") + toQString(hit.link.substr(mark + 1));
+    if (mark != std::string::npos)
+      text = QStringLiteral("页 ") + toQString(hit.link.substr(mark + 1));
     ui_->Label2->setText(text);
     return;
   }
@@ -699,9 +620,15 @@ void TfrPreviewForm::openZoomMenu(QPoint global) { zoomMenu_->popup(global); }
 void TfrPreviewForm::chooseZoom(int tag) {
   offsetX_ = 0;
   switch (tag) {
-    case 1: zoom_ = TfrPreviewZoom::pzPageWidth; break;
-    case 2: zoom_ = TfrPreviewZoom::pzOnePage; break;
-    case 3: zoom_ = TfrPreviewZoom::pzTwoPages; break;
+    case 1:
+      zoom_ = TfrPreviewZoom::pzPageWidth;
+      break;
+    case 2:
+      zoom_ = TfrPreviewZoom::pzOnePage;
+      break;
+    case 3:
+      zoom_ = TfrPreviewZoom::pzTwoPages;
+      break;
     default:
       zoom_ = TfrPreviewZoom::pzPercent;
       scale_ = tag / 100.0;
@@ -792,7 +719,8 @@ bool TfrPreviewForm::eventFilter(QObject* watched, QEvent* e) {
     wheelScroll(static_cast<QWheelEvent*>(e)->angleDelta().y());
     return true;
   }
-  if (e->type() == QEvent::KeyPress && (watched == this || isAncestorOf(qobject_cast<QWidget*>(watched))))
+  if (e->type() == QEvent::KeyPress &&
+      (watched == this || isAncestorOf(qobject_cast<QWidget*>(watched))))
     return handleKey(static_cast<QKeyEvent*>(e));
   return QDialog::eventFilter(watched, e);
 }
@@ -806,44 +734,70 @@ bool TfrPreviewForm::handleKey(QKeyEvent* e) {
   }
   QScrollBar* v = ui_->VScrollBar;
   QScrollBar* h = ui_->HScrollBar;
-  if (pageCount() == 0) return ctrl || key == Qt::Key_Up || key == Qt::Key_Down ||
-                                key == Qt::Key_Left || key == Qt::Key_Right ||
-                                key == Qt::Key_PageUp || key == Qt::Key_PageDown ||
-                                key == Qt::Key_Space || key == Qt::Key_F3;
+  if (pageCount() == 0)
+    return ctrl || key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left ||
+           key == Qt::Key_Right || key == Qt::Key_PageUp || key == Qt::Key_PageDown ||
+           key == Qt::Key_Space || key == Qt::Key_F3;
   if (ctrl) {
     switch (key) {
-      case Qt::Key_PageUp: pageUp(); break;
-      case Qt::Key_PageDown: pageDown(); break;
-      case Qt::Key_Home: v->setValue(0); break;
+      case Qt::Key_PageUp:
+        pageUp();
+        break;
+      case Qt::Key_PageDown:
+        pageDown();
+        break;
+      case Qt::Key_Home:
+        v->setValue(0);
+        break;
       case Qt::Key_End:
         currentPage_ = pageCount();
         updatePageText();
         showPageNo();
         break;
-      case Qt::Key_O: loadClicked(); break;
-      case Qt::Key_F: findClicked(); break;
-      case Qt::Key_S: saveClicked(); break;
+      case Qt::Key_O:
+        loadClicked();
+        break;
+      case Qt::Key_F:
+        findClicked();
+        break;
+      case Qt::Key_S:
+        saveClicked();
+        break;
       case Qt::Key_P:
         if (ui_->PrintBtn->isEnabled()) printPages();
         break;
-      default: break;  // any other Ctrl combination is swallowed
+      default:
+        break;  // any other Ctrl combination is swallowed
     }
     return true;
   }
   switch (key) {
-    case Qt::Key_Up: v->setValue(v->value() - v->singleStep()); return true;
-    case Qt::Key_Down: v->setValue(v->value() + v->singleStep()); return true;
-    case Qt::Key_Left: h->setValue(h->value() - h->singleStep()); return true;
-    case Qt::Key_Right: h->setValue(h->value() + h->singleStep()); return true;
-    case Qt::Key_PageUp: v->setValue(v->value() - v->pageStep()); return true;
-    case Qt::Key_PageDown: v->setValue(v->value() + v->pageStep()); return true;
+    case Qt::Key_Up:
+      v->setValue(v->value() - v->singleStep());
+      return true;
+    case Qt::Key_Down:
+      v->setValue(v->value() + v->singleStep());
+      return true;
+    case Qt::Key_Left:
+      h->setValue(h->value() - h->singleStep());
+      return true;
+    case Qt::Key_Right:
+      h->setValue(h->value() + h->singleStep());
+      return true;
+    case Qt::Key_PageUp:
+      v->setValue(v->value() - v->pageStep());
+      return true;
+    case Qt::Key_PageDown:
+      v->setValue(v->value() + v->pageStep());
+      return true;
     case Qt::Key_F3:
       findNext();
       return true;
     case Qt::Key_Space:
       openZoomMenu(ui_->ZoomBtn->mapToGlobal(QPoint(0, ui_->ZoomBtn->height())));
       return true;
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -913,9 +867,10 @@ void TfrPreviewForm::openFile(const QString& fileName) {
 void TfrPreviewForm::saveFile(const QString& fileName) {
   if (pageCount() == 0 || !report_) return;
   const QFileInfo info(fileName);
-  const QString target = info.suffix().isEmpty()
-                             ? fileName + QStringLiteral(".frp")
-                             : info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".frp");
+  const QString target =
+      info.suffix().isEmpty()
+          ? fileName + QStringLiteral(".frp")
+          : info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".frp");
   giveBack();
   try {
     report_->SavePreparedReport(fromQString(target));
@@ -955,9 +910,11 @@ const QString kFormGroup = QStringLiteral("Form/TfrPreviewForm");
 void TfrPreviewForm::readPlacement() {
   QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("KelpoReport"));
   s.beginGroup(kFormGroup);
-  const bool maximized = s.value(QStringLiteral("Maximized"), QStringLiteral("1")).toString() != QLatin1String("0");
-  const QRect screen = QApplication::primaryScreen() ? QApplication::primaryScreen()->availableGeometry()
-                                                     : QRect(0, 0, 800, 600);
+  const bool maximized =
+      s.value(QStringLiteral("Maximized"), QStringLiteral("1")).toString() != QLatin1String("0");
+  const QRect screen = QApplication::primaryScreen()
+                           ? QApplication::primaryScreen()->availableGeometry()
+                           : QRect(0, 0, 800, 600);
   const int w = s.value(QStringLiteral("Width"), screen.width() * 3 / 4).toInt();
   const int h = s.value(QStringLiteral("Height"), screen.height() * 3 / 4).toInt();
   const int y = s.value(QStringLiteral("YPosition"), screen.top() + screen.height() / 8).toInt();
@@ -974,13 +931,13 @@ void TfrPreviewForm::writePlacement() {
   s.setValue(QStringLiteral("YPosition"), QString::number(g.y()));
   s.setValue(QStringLiteral("Width"), QString::number(g.width()));
   s.setValue(QStringLiteral("Height"), QString::number(g.height()));
-  s.setValue(QStringLiteral("Maximized"), isMaximized() ? QStringLiteral("1") : QStringLiteral("0"));
+  s.setValue(QStringLiteral("Maximized"),
+             isMaximized() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void installPreviewForm() {
-  TfrReport::setPreviewHook([](TfrReport& report) {
-    TfrPreviewForm::ShowPreview(report, QApplication::activeWindow());
-  });
+  TfrReport::setPreviewHook(
+      [](TfrReport& report) { TfrPreviewForm::ShowPreview(report, QApplication::activeWindow()); });
 }
 
 }  // namespace kelpo::report

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -120,6 +121,8 @@ class TfrPreviewForm : public QDialog {
   void hideEvent(QHideEvent* e) override;
 
  private:
+  static constexpr int kGap = 10;  // pixels around and between pages
+  static void reportFailure(const std::exception& e, QWidget* parent);
   bool handleKey(QKeyEvent* e);
   void endHelpMode();
   void helpPress(QWidget* target, const QPoint& global);
