@@ -240,8 +240,10 @@ void TWinSkinForm::dropButtons() {
 void TWinSkinForm::buildWindowIcon() {
   const int side =
       QApplication::style() ? QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize) : 16;
-  QImage image(side, side, QImage::Format_RGB32);
-  image.fill(kTransparentKey);
+  // The window's own icon keeps its alpha: filled with the key colour, its soft edges would
+  // blend into a magenta fringe that the key no longer matches.
+  QImage image(side, side, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
   QIcon icon = window_->windowIcon();
   if (!icon.isNull()) {
     QPainter p(&image);

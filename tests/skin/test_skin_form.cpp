@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -184,6 +186,36 @@ TEST_F(SkinFormTest, ShapeComesFromTheMagentaKeyedPieces) {
     TSkinManage::instance()->removeFrame(form.get());
     EXPECT_TRUE(form->mask().isEmpty());
   }
+}
+
+TEST_F(SkinFormTest, WindowIconKeepsItsSoftEdgesWithoutTheKeyColour) {
+  // A red disc with anti-aliased edges: blended over the magenta key, its rim turned pink.
+  QPixmap disc(32, 32);
+  disc.fill(Qt::transparent);
+  {
+    QPainter p(&disc);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(200, 0, 0));
+    p.drawEllipse(QRectF(3.5, 3.5, 25, 25));
+  }
+  QWidget form;
+  form.setWindowIcon(QIcon(disc));
+  form.resize(200, 100);
+  TWinSkinForm* f = skin(&form);
+  ASSERT_NE(f, nullptr);
+  const QImage icon = f->windowIcon().convertToFormat(QImage::Format_ARGB32);
+  ASSERT_FALSE(icon.isNull());
+  int soft = 0;
+  for (int y = 0; y < icon.height(); ++y)
+    for (int x = 0; x < icon.width(); ++x) {
+      const QRgb px = icon.pixel(x, y);
+      if (qAlpha(px) == 0) continue;
+      if (qAlpha(px) < 255) ++soft;
+      EXPECT_LT(qBlue(px), 40) << x << "," << y;
+    }
+  EXPECT_GT(soft, 0) << "the rim keeps its partial transparency";
+  TSkinManage::instance()->removeFrame(&form);
 }
 
 TEST_F(SkinFormTest, ButtonsShowAsTheWindowsCapabilitiesAndStateSay) {
