@@ -111,24 +111,24 @@ TFrmMain::TFrmMain(QWidget* parent)
 
   // The report component reads the recipe template stored with the window once the detail
   // query runs, and walks that query through its report dataset.
-  auto* frReport1 = new report::TfrReport(this);
-  frReport1->setObjectName(QStringLiteral("frReport1"));
+  auto* sheetReport = new report::TfrReport(this);
+  sheetReport->setObjectName(QStringLiteral("frReport1"));
   QFile storedTemplate(QStringLiteral(":/report/recipe_template.frf"));
   if (storedTemplate.open(QIODevice::ReadOnly)) {
     const QByteArray form = storedTemplate.readAll();
-    frReport1->readReportForm(
+    sheetReport->readReportForm(
         std::string_view(form.constData(), static_cast<std::size_t>(form.size())));
   }
   auto* frDBDataSet1 = new report::TfrDBDataSet(this);
   frDBDataSet1->setObjectName(QStringLiteral("frDBDataSet1"));
   frDBDataSet1->SetDataSet(ADOQuery3);
-  frReport1->Dataset = frDBDataSet1;
+  sheetReport->Dataset = frDBDataSet1;
 
   connect(ui_->TreeView1, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* node) { runHandler([&] { TreeView1Change(node); }); });
   // 打印 prepares the stored recipe sheet over the detail query and shows it.
   connect(ui_->N2, &QAction::triggered, this,
-          [this, frReport1] { runHandler([frReport1] { frReport1->ShowReport(); }); });
+          [this, sheetReport] { runHandler([sheetReport] { sheetReport->ShowReport(); }); });
   connect(ui_->N4, &QAction::triggered, this, &QWidget::close);
   connect(ui_->N6, &QAction::triggered, this, [this] { runHandler([this] { N6Click(); }); });
   connect(ui_->N9, &QAction::triggered, this, [this] { runHandler([this] { N9Click(); }); });

@@ -18,9 +18,9 @@
 #include "catalogue_fixture.h"
 #include "platform/error.h"
 #include "platform/text.h"
+#include "readable_message.h"
 #include "report/core/report.h"
 #include "report/expr/datasets.h"
-#include "readable_message.h"
 
 namespace kelpo {
 namespace {
@@ -189,22 +189,22 @@ TEST_F(CatalogueWindowTest, TheReportWalksTheDetailQueryThroughItsDataset) {
   writeKitchen();
   MessageCapture messages;
   auto window = openWindow();
-  auto* frReport1 = window->findChild<report::TfrReport*>(QStringLiteral("frReport1"),
-                                                          Qt::FindDirectChildrenOnly);
+  auto* sheetReport = window->findChild<report::TfrReport*>(QStringLiteral("frReport1"),
+                                                            Qt::FindDirectChildrenOnly);
   auto* frDBDataSet1 = window->findChild<report::TfrDBDataSet*>(QStringLiteral("frDBDataSet1"),
                                                                 Qt::FindDirectChildrenOnly);
-  ASSERT_NE(frReport1, nullptr);
+  ASSERT_NE(sheetReport, nullptr);
   ASSERT_NE(frDBDataSet1, nullptr);
   EXPECT_EQ(frDBDataSet1->DataSet(), window->detailQuery());
-  EXPECT_EQ(frReport1->Dataset, frDBDataSet1);
+  EXPECT_EQ(sheetReport->Dataset, frDBDataSet1);
 
   select(*window, {u8("川菜"), u8("回锅肉")});
-  frReport1->ShowProgress = false;
-  ASSERT_TRUE(frReport1->PrepareReport());
-  ASSERT_GE(frReport1->emfPages.count(), 1);
-  frReport1->emfPages.readObjects(0);
+  sheetReport->ShowProgress = false;
+  ASSERT_TRUE(sheetReport->PrepareReport());
+  ASSERT_GE(sheetReport->emfPages.count(), 1);
+  sheetReport->emfPages.readObjects(0);
   QStringList texts;
-  for (const auto& view : frReport1->emfPages[0].page->objects)
+  for (const auto& view : sheetReport->emfPages[0].page->objects)
     for (const std::string& line : view->memo) texts << toQString(line);
   EXPECT_TRUE(texts.contains(u8("回锅肉"))) << texts.join(u'|').toStdString();
   EXPECT_TRUE(messages.records.empty());

@@ -125,16 +125,16 @@ int prepareReportFile(const std::vector<std::string>& args, int* pageCount) {
     dataset->SetDataSet(query);
   }
 
-  auto* frReport1 = new report::TfrReport(&form);
-  frReport1->setObjectName(QStringLiteral("frReport1"));
-  frReport1->ShowProgress = false;
+  auto* sheet = new report::TfrReport(&form);
+  sheet->setObjectName(QStringLiteral("frReport1"));
+  sheet->ShowProgress = false;
   const std::string bytes =
       !recipe.empty() ? (full ? report::fullRecipeTemplateStream() : report::recipeTemplateForm())
                       : readFile(templateFile);
   if (full) {
     // The full sheet finds the recipe photographs below the program folder, as the recipe
     // windows do.
-    frReport1->OnGetValue = [](const std::string& name, report::Value& value) {
+    sheet->OnGetValue = [](const std::string& name, report::Value& value) {
       if (report::sameName(name, "ProgramFolder"))
         value = report::Value(fromQString(programFolder()));
     };
@@ -146,30 +146,30 @@ int prepareReportFile(const std::vector<std::string>& args, int* pageCount) {
     return QMessageBox::Ok;
   });
   if (isReportForm(bytes))
-    frReport1->readReportForm(bytes);
+    sheet->readReportForm(bytes);
   else
-    frReport1->loadFromStream(bytes);
+    sheet->loadFromStream(bytes);
   if (!shown.empty()) throw Error(shown);
   if (!ownDataset.empty()) {
     auto* dataset = form.findChild<report::TfrDataset*>(QString::fromStdString(ownDataset),
                                                         Qt::FindDirectChildrenOnly);
     if (!dataset)
       throw Error("--dataset names no report dataset \"" + utf8ToEngine(ownDataset) + "\"");
-    frReport1->Dataset = dataset;
+    sheet->Dataset = dataset;
   }
-  if (twoPass) frReport1->doublePass = true;
+  if (twoPass) sheet->doublePass = true;
 
-  frReport1->PrepareReport();
+  sheet->PrepareReport();
   setMessageHook(nullptr);
   if (!shown.empty()) {
     std::fprintf(stderr, "%s\n", engineToUtf8(shown).c_str());
     return 1;
   }
-  const std::string out = frReport1->emfPages.saveToStream();
+  const std::string out = sheet->emfPages.saveToStream();
   std::ofstream file(outFile, std::ios::binary);
   file.write(out.data(), static_cast<std::streamsize>(out.size()));
   if (!file) throw Error("cannot write " + outFile);
-  *pageCount = frReport1->emfPages.count();
+  *pageCount = sheet->emfPages.count();
   return 0;
 }
 
