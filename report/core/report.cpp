@@ -1,5 +1,4 @@
 #include "report/core/report.h"
-#include "report/core/report_interpreter.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -10,6 +9,7 @@
 #include "platform/text.h"
 #include "report/core/addin_registry.h"
 #include "report/core/build_engine.h"
+#include "report/core/report_interpreter.h"
 #include "report/expr/engine_state.h"
 #include "report/expr/engine_strings.h"
 #include "report/expr/names.h"
@@ -30,9 +30,9 @@ constexpr int kVirtualPrinter = 55007;
 constexpr int kUntitled = 55209;
 
 void showError(const QString& text) {
-  messageBox(text, toQString(frLoadStr(kErrorCaption)), MessageIcon::Critical);
+  messageBox(text, frLoadText(kErrorCaption), MessageIcon::Critical);
 }
-void showUnsupported() { showError(toQString(frLoadStr(kUnsupportedFormat))); }
+void showUnsupported() { showError(frLoadText(kUnsupportedFormat)); }
 
 std::string normaliseClassName(const std::string& name, bool& framedMemo) {
   framedMemo = false;

@@ -191,7 +191,7 @@ bool TfrReport::PrepareReport() {
 
   finalPass = false;
   if (error) {
-    messageBox(toQString(errorText), toQString(frLoadStr(kErrorCaption)), MessageIcon::Critical);
+    messageBox(toQString(errorText), frLoadText(kErrorCaption), MessageIcon::Critical);
     emfPages.clear();
   }
   if (cancelled) emfPages.clear();

@@ -40,6 +40,8 @@ std::string frLoadStr(int id) {
   return it == table.end() ? std::string() : it->second;
 }
 
+QString frLoadText(int id) { return toQString(frLoadStr(id)); }
+
 TfrLocale& frLocale() {
   static TfrLocale locale;
   return locale;

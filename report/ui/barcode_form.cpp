@@ -117,8 +117,8 @@ bool TfrBarCodeForm::checkCode() {
     QPainter p(&bitmap);
     scratch.DrawBarcode(p);
   } catch (const std::exception&) {
-    messageBox(toQString(frLoadStr(kBarcodeError)), toQString(frLoadStr(kError)),
-               MessageIcon::Critical, QMessageBox::Ok, this);
+    messageBox(frLoadText(kBarcodeError), frLoadText(kError), MessageIcon::Critical,
+               QMessageBox::Ok, this);
     return false;
   }
   return true;

@@ -17,8 +17,6 @@ constexpr int kCaption = 55653;
 constexpr int kPrompt = 55654;
 constexpr int kRetypePrompt = 55655;
 
-QString engineString(int id) { return toQString(frLoadStr(id)); }
-
 // Hidden characters show as "*", whatever the platform style would use.
 class StarPasswordStyle : public QProxyStyle {
  public:
@@ -39,16 +37,16 @@ TfrPasswForm::TfrPasswForm(QWidget* parent)
   f.setPixelSize(12);
   setFont(f);
   setFixedSize(249, 96);
-  setWindowTitle(engineString(kCaption));
-  ui_->Label1->setText(engineString(kPrompt));
+  setWindowTitle(frLoadText(kCaption));
+  ui_->Label1->setText(frLoadText(kPrompt));
   auto* style = new StarPasswordStyle;
   style->setParent(this);
   ui_->Edit1->setStyle(style);
   // The second prompt belongs to a retype check this dialog never makes.
-  ui_->Label2->setText(engineString(kRetypePrompt));
+  ui_->Label2->setText(frLoadText(kRetypePrompt));
   ui_->Label2->hide();
-  ui_->Button1->setText(engineString(kOk));
-  ui_->Button2->setText(engineString(kCancel));
+  ui_->Button1->setText(frLoadText(kOk));
+  ui_->Button2->setText(frLoadText(kCancel));
 }
 
 TfrPasswForm::~TfrPasswForm() = default;

@@ -13,8 +13,8 @@ TfrPreviewSearchForm::TfrPreviewSearchForm(QWidget* parent)
   f.setPixelSize(12);
   setFont(f);
   setFixedSize(262, 158);
-  ui_->Button1->setText(toQString(frLoadStr(55000)));  // "确认"
-  ui_->Button2->setText(toQString(frLoadStr(55001)));  // "取消"
+  ui_->Button1->setText(frLoadText(55000));  // "确认"
+  ui_->Button2->setText(frLoadText(55001));  // "取消"
 }
 
 TfrPreviewSearchForm::~TfrPreviewSearchForm() = default;

@@ -29,8 +29,6 @@ constexpr int kCaption = 53530, kPrinterGroup = 53531, kName = 53532, kPropertie
               kPrint = 53542, kAllPages = 53543, kOddPages = 53544, kEvenPages = 53545,
               kPdfFile = 53546, kPdfFilter = 53547, kOk = 55000, kCancel = 55001;
 
-QString text(int id) { return toQString(frLoadStr(id)); }
-
 TfrPrintForm::ModalRun& modalRun() {
   static TfrPrintForm::ModalRun run;
   return run;
@@ -111,24 +109,24 @@ TfrPrintForm::TfrPrintForm(QWidget* parent, TfrPrinter* printer)
   setWindowFlags((windowFlags() | Qt::MSWindowsFixedSizeDialogHint) &
                  ~Qt::WindowContextHelpButtonHint);
 
-  setWindowTitle(text(kCaption));
-  ui_->GroupBox1->setTitle(text(kPrinterGroup));
-  ui_->Label1->setText(text(kName));
-  ui_->PropButton->setText(text(kProperties));
-  ui_->GroupBox2->setTitle(text(kRangeGroup));
-  ui_->RB1->setText(text(kAll));
-  ui_->RB2->setText(text(kCurrent));
-  ui_->RB3->setText(text(kPages));
-  ui_->Label2->setText(text(kPagesHint));
-  ui_->GroupBox3->setTitle(text(kCopiesGroup));
-  ui_->Label3->setText(text(kCopies));
-  ui_->Label4->setText(text(kCollate));
-  ui_->Label5->setText(text(kPrint));
+  setWindowTitle(frLoadText(kCaption));
+  ui_->GroupBox1->setTitle(frLoadText(kPrinterGroup));
+  ui_->Label1->setText(frLoadText(kName));
+  ui_->PropButton->setText(frLoadText(kProperties));
+  ui_->GroupBox2->setTitle(frLoadText(kRangeGroup));
+  ui_->RB1->setText(frLoadText(kAll));
+  ui_->RB2->setText(frLoadText(kCurrent));
+  ui_->RB3->setText(frLoadText(kPages));
+  ui_->Label2->setText(frLoadText(kPagesHint));
+  ui_->GroupBox3->setTitle(frLoadText(kCopiesGroup));
+  ui_->Label3->setText(frLoadText(kCopies));
+  ui_->Label4->setText(frLoadText(kCollate));
+  ui_->Label5->setText(frLoadText(kPrint));
   ui_->CB2->clear();
-  ui_->CB2->addItems({text(kAllPages), text(kOddPages), text(kEvenPages)});
+  ui_->CB2->addItems({frLoadText(kAllPages), frLoadText(kOddPages), frLoadText(kEvenPages)});
   ui_->CB2->setCurrentIndex(0);
-  ui_->Button1->setText(text(kOk));
-  ui_->Button2->setText(text(kCancel));
+  ui_->Button1->setText(frLoadText(kOk));
+  ui_->Button2->setText(frLoadText(kCancel));
   // The list sits 11 pixels to the right of its label, however long the label's text is.
   ui_->Label5->adjustSize();
   ui_->CB2->move(ui_->Label5->geometry().right() + 1 + 11, ui_->CB2->y());
@@ -172,7 +170,7 @@ void TfrPrintForm::fillPrinters() {
     printerAtOpening_ = printer_->printerIndex();
   }
   pdfEntry_ = box->count();
-  box->addItem(text(kPdfFile));
+  box->addItem(frLoadText(kPdfFile));
   // The virtual printer is not in the list: with it current no entry is marked.
   const bool real = printer_ && printerAtOpening_ < printer_->virtualPrinterIndex();
   box->setCurrentIndex(real ? printerAtOpening_ : -1);
@@ -235,7 +233,7 @@ void TfrPrintForm::accept() {
   if (pdfChosen()) {
     const QString name = fileDialog()
                              ? fileDialog()()
-                             : QFileDialog::getSaveFileName(this, {}, {}, text(kPdfFilter));
+                             : QFileDialog::getSaveFileName(this, {}, {}, frLoadText(kPdfFilter));
     // Without a file there is nothing to print into: the dialog stays for another choice.
     if (name.isEmpty()) return;
     pdfFileName_ = name;

@@ -86,8 +86,8 @@ PrinterPropertiesDialog::PrinterPropertiesDialog(
   }
 
   auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(toQString(frLoadStr(kOkText)), QDialogButtonBox::AcceptRole);
-  buttons->addButton(toQString(frLoadStr(kCancelText)), QDialogButtonBox::RejectRole);
+  QPushButton* ok = buttons->addButton(frLoadText(kOkText), QDialogButtonBox::AcceptRole);
+  buttons->addButton(frLoadText(kCancelText), QDialogButtonBox::RejectRole);
   ok->setDefault(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -36,7 +36,7 @@ TfrProgressForm::TfrProgressForm(QWidget* parent) : QDialog(parent) {
 
 bool TfrProgressForm::run(TfrReport& report, const QString& caption,
                           const std::function<void()>& work) {
-  button_->setText(toQString(frLoadStr(55001)));
+  button_->setText(frLoadText(55001));
   setWindowTitle(caption);
   report_ = &report;
   label2_->clear();
