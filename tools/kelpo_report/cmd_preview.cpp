@@ -13,6 +13,7 @@
 #include "report/core/addin_registry.h"
 #include "report/core/report.h"
 #include "report/ui/preview_form.h"
+#include "report/ui/print_run.h"
 #include "report/ui/printer.h"
 #include "tools/kelpo_report/command.h"
 
@@ -53,6 +54,8 @@ int runPreview(const std::vector<std::string>& args) {
   registerFontSubstitutions();
   registerBarCodeView();
   createPrinterModel();
+  // The preview's print button goes through the print dialog and the print run, as in Kelpo.
+  installPrintRun();
   if (!grab.empty()) {
     // Nobody is there to press OK: boxes go to the error stream.
     setMessageHook([](const MessageRecord& r) {
